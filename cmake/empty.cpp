@@ -1,0 +1,1 @@
+// Keeps a library buildable while its folders are still empty.
