@@ -1,0 +1,48 @@
+#pragma once
+// The player's drawing surface: fills shapes into a premultiplied 32-bit
+// bitmap with anti-aliasing, colour transforms and clip-depth masks.
+#include <cstdint>
+#include <memory>
+#include <vector>
+#include "player/geom/Color.h"
+#include "player/geom/Geometry.h"
+#include "player/geom/Image.h"
+#include "player/geom/Shape.h"
+
+namespace tesmar::render {
+
+// Resolves the character ids of bitmap fills.
+class BitmapSource {
+public:
+    virtual ~BitmapSource() = default;
+    // A premultiplied image, or nullptr when the id is unknown.
+    virtual const Image* bitmap(uint16_t characterId) const = 0;
+};
+
+class Renderer {
+public:
+    // Draws into target, whose pixels are premultiplied 0xAARRGGBB.
+    explicit Renderer(Image& target);
+    ~Renderer();
+    Renderer(const Renderer&) = delete;
+    Renderer& operator=(const Renderer&) = delete;
+
+    void clear(Rgba color);
+    // toPixels maps the shape's twips to target pixels (stage scale included).
+    void drawShape(const Shape& shape, const Matrix& toPixels, const ColorTransform& cx,
+                   const BitmapSource* bitmaps = nullptr);
+
+    // Masks (clip depth): between beginMask() and endMaskDefinition(), drawShape
+    // adds to a coverage mask instead of painting; after it, drawing is clipped
+    // to that mask (intersected with any enclosing mask) until popMask().
+    void beginMask();
+    void endMaskDefinition();
+    void popMask();
+
+private:
+    struct State;
+    Image& target_;
+    std::unique_ptr<State> state_;
+};
+
+} // namespace tesmar::render
