@@ -28,6 +28,9 @@ public:
     Renderer& operator=(const Renderer&) = delete;
 
     void clear(Rgba color);
+    // On by default; off, a pixel is either in a shape or not (the movie's
+    // "low" quality), decided at its centre.
+    void setAntialiasing(bool on);
     // toPixels maps the shape's twips to target pixels (stage scale included).
     void drawShape(const Shape& shape, const Matrix& toPixels, const ColorTransform& cx,
                    const BitmapSource* bitmaps = nullptr);

@@ -1,0 +1,169 @@
+#include "player/render/Rasterizer.h"
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace tesmar::render {
+namespace {
+
+// Far beyond any target, near enough that products of coordinates stay finite.
+constexpr double kFar = 1e7;
+
+double clampCoordinate(double v) { return std::clamp(v, -kFar, kFar); }
+
+double xAtY(const Edge& e, double y) {
+    return e.x0 + (y - e.y0) * (e.x1 - e.x0) / (e.y1 - e.y0);
+}
+
+} // namespace
+
+void EdgeList::addLine(Point from, Point to) {
+    if (!std::isfinite(from.x) || !std::isfinite(from.y) || !std::isfinite(to.x) || !std::isfinite(to.y)) return;
+    Edge e{clampCoordinate(from.x), clampCoordinate(from.y), clampCoordinate(to.x), clampCoordinate(to.y)};
+    if (e.y0 == e.y1) return;   // horizontal edges change no winding
+    edges_.push_back(e);
+    bounds_.include(Point{e.x0, e.y0});
+    bounds_.include(Point{e.x1, e.y1});
+}
+
+void EdgeList::addConvexPiece(const Point* points, size_t count) {
+    if (count < 3) return;
+    double twiceArea = 0;
+    for (size_t i = 0; i < count; ++i) {
+        const Point& a = points[i];
+        const Point& b = points[(i + 1) % count];
+        twiceArea += a.x * b.y - b.x * a.y;
+    }
+    for (size_t i = 0; i < count; ++i) {
+        const Point& a = points[i];
+        const Point& b = points[(i + 1) % count];
+        if (twiceArea >= 0) addLine(a, b); else addLine(b, a);
+    }
+}
+
+void Rasterizer::fill(const EdgeList& edges, const PixelRect& clip, bool antialias, CoverageSink& sink) {
+    if (edges.empty()) return;
+    const Rect& b = edges.bounds();
+    PixelRect shapeRect{int(std::floor(b.xMin)), int(std::floor(b.yMin)),
+                        int(std::ceil(b.xMax)) + 1, int(std::ceil(b.yMax))};
+    clip_ = clip.intersect(shapeRect);
+    if (clip_.empty()) return;
+    size_t width = size_t(clip_.x1 - clip_.x0);
+    cells_.assign(width + 2, 0.0f);
+    coverage_.resize(width);
+
+    sorted_.clear();
+    for (const Edge& e : edges.edges()) sorted_.push_back(&e);
+    std::sort(sorted_.begin(), sorted_.end(), [](const Edge* l, const Edge* r) {
+        return std::min(l->y0, l->y1) < std::min(r->y0, r->y1);
+    });
+    active_.clear();
+    size_t next = 0;
+    for (int y = clip_.y0; y < clip_.y1; ++y) {
+        double top = y, bottom = y + 1.0, centre = y + 0.5;
+        while (next < sorted_.size() && std::min(sorted_[next]->y0, sorted_[next]->y1) < bottom)
+            active_.push_back(sorted_[next++]);
+        touchedMin_ = int(width) + 2;
+        touchedMax_ = -1;
+        size_t kept = 0;
+        for (const Edge* e : active_) {
+            double eTop = std::min(e->y0, e->y1), eBottom = std::max(e->y0, e->y1);
+            if (eBottom <= top) continue;   // finished: drop it
+            active_[kept++] = e;
+            int winding = e->y1 > e->y0 ? 1 : -1;
+            if (antialias) {
+                double ya = std::max(eTop, top), yb = std::min(eBottom, bottom);
+                if (yb > ya) addAreaInRow(xAtY(*e, ya), ya, xAtY(*e, yb), yb, winding);
+            } else if (eTop <= centre && centre < eBottom) {
+                addSample(xAtY(*e, centre), winding);
+            }
+        }
+        active_.resize(kept);
+        emitRow(y, antialias, sink);
+    }
+}
+
+// Adds the area right of the part of an edge that lies in one row, as
+// per-column winding changes; parts left or right of the clip count as if
+// they ran down its border, which keeps the winding of the columns inside.
+void Rasterizer::addAreaInRow(double xa, double ya, double xb, double yb, int winding) {
+    double height = (yb - ya) * winding;
+    double lo = std::min(xa, xb), hi = std::max(xa, xb);
+    double left = clip_.x0, right = clip_.x1;
+    if (hi - lo < 1e-12) {
+        double x = std::clamp(lo, left, right);
+        addCell(x, x, height);
+        return;
+    }
+    double perUnit = height / (hi - lo);
+    if (lo < left) addCell(left, left, perUnit * (std::min(hi, left) - lo));
+    if (hi > right) addCell(right, right, perUnit * (hi - std::max(lo, right)));
+    double innerLo = std::max(lo, left), innerHi = std::min(hi, right);
+    if (innerHi > innerLo) addCell(innerLo, innerHi, perUnit * (innerHi - innerLo));
+}
+
+// Spreads height over the columns that [xa, xb] crosses: a column gets the
+// part of each sub-segment's height times the fraction of it right of the
+// sub-segment, the next column the rest.
+void Rasterizer::addCell(double xa, double xb, double height) {
+    auto add = [this](int column, double xMid, double h) {
+        int i = column - clip_.x0;
+        float rightPart = float(h * (column + 1 - xMid));
+        cells_[size_t(i)] += rightPart;
+        cells_[size_t(i) + 1] += float(h) - rightPart;
+        touchedMin_ = std::min(touchedMin_, i);
+        touchedMax_ = std::max(touchedMax_, i + 1);
+    };
+    int first = int(std::floor(xa));
+    int last = std::max(first, int(std::ceil(xb)) - 1);
+    if (first == last) {
+        add(first, (xa + xb) * 0.5, height);
+        return;
+    }
+    double perUnit = height / (xb - xa);
+    add(first, (xa + first + 1) * 0.5, perUnit * (first + 1 - xa));
+    for (int c = first + 1; c < last; ++c) add(c, c + 0.5, perUnit);
+    add(last, (last + xb) * 0.5, perUnit * (xb - last));
+}
+
+// Without anti-aliasing: the columns whose centres lie right of x change winding.
+void Rasterizer::addSample(double x, int winding) {
+    double firstInside = std::floor(x - 0.5) + 1;
+    int i = int(std::clamp(firstInside, double(clip_.x0), double(clip_.x1))) - clip_.x0;
+    cells_[size_t(i)] += float(winding);
+    touchedMin_ = std::min(touchedMin_, i);
+    touchedMax_ = std::max(touchedMax_, i);
+}
+
+void Rasterizer::emitRow(int y, bool antialias, CoverageSink& sink) {
+    if (touchedMax_ < 0) return;
+    int width = clip_.x1 - clip_.x0;
+    float winding = 0;
+    int firstCovered = -1, lastCovered = -1;
+    int end = std::min(touchedMax_, width - 1);
+    for (int i = touchedMin_; i <= end; ++i) {
+        winding += cells_[size_t(i)];
+        float amount = std::min(1.0f, std::fabs(winding));
+        uint8_t c = antialias ? uint8_t(amount * 255.0f + 0.5f) : (amount >= 0.5f ? 255 : 0);
+        coverage_[size_t(i)] = c;
+        if (c) {
+            if (firstCovered < 0) firstCovered = i;
+            lastCovered = i;
+        }
+    }
+    // Right of the last touched column the winding no longer changes.
+    if (end < width - 1) {
+        float amount = std::min(1.0f, std::fabs(winding));
+        uint8_t c = antialias ? uint8_t(amount * 255.0f + 0.5f) : (amount >= 0.5f ? 255 : 0);
+        if (c) {
+            std::fill(coverage_.begin() + end + 1, coverage_.end(), c);
+            if (firstCovered < 0) firstCovered = end + 1;
+            lastCovered = width - 1;
+        }
+    }
+    std::fill(cells_.begin() + touchedMin_, cells_.begin() + touchedMax_ + 1, 0.0f);
+    if (firstCovered >= 0)
+        sink.row(y, clip_.x0 + firstCovered, clip_.x0 + lastCovered + 1, coverage_.data() + firstCovered);
+}
+
+} // namespace tesmar::render

@@ -1,0 +1,71 @@
+#pragma once
+// Scanline coverage of a set of straight edges in pixel space under the
+// non-zero rule. Anti-aliased coverage is the exact area of each pixel
+// inside the outline (signed-area accumulation per row); without
+// anti-aliasing a pixel is in when its centre is.
+#include <cstdint>
+#include <vector>
+#include "player/geom/Geometry.h"
+
+namespace tesmar::render {
+
+// A pixel rectangle [x0, x1) x [y0, y1).
+struct PixelRect {
+    int x0 = 0, y0 = 0, x1 = 0, y1 = 0;
+    bool empty() const { return x0 >= x1 || y0 >= y1; }
+    PixelRect intersect(const PixelRect& o) const {
+        return {std::max(x0, o.x0), std::max(y0, o.y0), std::min(x1, o.x1), std::min(y1, o.y1)};
+    }
+};
+
+// One directed edge; the direction gives its winding (+1 downwards).
+struct Edge {
+    double x0, y0, x1, y1;
+};
+
+// Collects the edges of one fill. Coordinates are clamped to a range far
+// beyond any target so that hostile values stay finite in all arithmetic.
+class EdgeList {
+public:
+    void clear() { edges_.clear(); bounds_ = Rect{}; }
+    void addLine(Point from, Point to);
+    // Adds a closed polygon, turned if needed so that it winds positively:
+    // pieces added this way form their union under the non-zero rule.
+    void addConvexPiece(const Point* points, size_t count);
+    const std::vector<Edge>& edges() const { return edges_; }
+    const Rect& bounds() const { return bounds_; }
+    bool empty() const { return edges_.empty(); }
+
+private:
+    std::vector<Edge> edges_;
+    Rect bounds_;
+};
+
+// Receives the coverage of each row: coverage[i] (0-255) is the pixel at x0 + i.
+class CoverageSink {
+public:
+    virtual ~CoverageSink() = default;
+    virtual void row(int y, int x0, int x1, const uint8_t* coverage) = 0;
+};
+
+class Rasterizer {
+public:
+    // Calls sink for every row of clip that the edges touch, left to right
+    // over the columns that have coverage.
+    void fill(const EdgeList& edges, const PixelRect& clip, bool antialias, CoverageSink& sink);
+
+private:
+    void addAreaInRow(double xa, double ya, double xb, double yb, int winding);
+    void addCell(double xa, double xb, double height);
+    void addSample(double x, int winding);
+    // Turns the row's accumulated cells into coverage and hands it on.
+    void emitRow(int y, bool antialias, CoverageSink& sink);
+
+    std::vector<const Edge*> sorted_, active_;
+    std::vector<float> cells_;        // per column: change of winding from the column before
+    std::vector<uint8_t> coverage_;
+    PixelRect clip_;
+    int touchedMin_ = 0, touchedMax_ = -1;
+};
+
+} // namespace tesmar::render

@@ -1,0 +1,113 @@
+#include "player/render/Renderer.h"
+#include <algorithm>
+#include <cmath>
+#include "player/render/FillPainter.h"
+#include "player/render/MaskStack.h"
+#include "player/render/Rasterizer.h"
+#include "player/render/ShapeOutlines.h"
+#include "player/render/PixelOps.h"
+
+namespace tesmar::render {
+namespace {
+
+// Paints rasterized rows with one fill, through the current mask if any.
+class PaintSink : public CoverageSink {
+public:
+    PaintSink(Image& target, FillPainter& painter, const MaskLayer* mask, std::vector<uint8_t>& scratch)
+        : target_(target), painter_(painter), mask_(mask), scratch_(scratch) {}
+
+    void row(int y, int x0, int x1, const uint8_t* coverage) override {
+        if (mask_) {
+            const uint8_t* m = mask_->row(y);
+            size_t count = size_t(x1 - x0);
+            if (scratch_.size() < count) scratch_.resize(count);
+            for (size_t i = 0; i < count; ++i) scratch_[i] = multiplyCoverage(coverage[i], m[size_t(x0) + i]);
+            coverage = scratch_.data();
+        }
+        painter_.paintRow(target_.row(y), y, x0, x1, coverage);
+    }
+
+private:
+    Image& target_;
+    FillPainter& painter_;
+    const MaskLayer* mask_;
+    std::vector<uint8_t>& scratch_;
+};
+
+// Adds rasterized rows to the mask being defined.
+class MaskSink : public CoverageSink {
+public:
+    explicit MaskSink(MaskLayer& mask) : mask_(mask) {}
+    void row(int y, int x0, int x1, const uint8_t* coverage) override { mask_.addCoverage(y, x0, x1, coverage); }
+
+private:
+    MaskLayer& mask_;
+};
+
+} // namespace
+
+struct Renderer::State {
+    bool antialias = true;
+    ShapeOutlines outlines;
+    Rasterizer rasterizer;
+    FillPainter painter;
+    MaskStack masks;
+    std::vector<uint8_t> scratch;
+};
+
+Renderer::Renderer(Image& target) : target_(target), state_(std::make_unique<State>()) {}
+Renderer::~Renderer() = default;
+
+void Renderer::setAntialiasing(bool on) { state_->antialias = on; }
+
+void Renderer::clear(Rgba color) {
+    std::fill(target_.pixels.begin(), target_.pixels.end(), premultiplied(color));
+}
+
+void Renderer::drawShape(const Shape& shape, const Matrix& toPixels, const ColorTransform& cx,
+                         const BitmapSource* bitmaps) {
+    if (target_.empty() || target_.pixels.size() < size_t(target_.width) * size_t(target_.height)) return;
+    State& s = *state_;
+    PixelRect clip{0, 0, target_.width, target_.height};
+    MaskLayer* defining = s.masks.defining();
+    if (s.masks.suppressed()) return;
+    if (defining) {
+        if (const MaskLayer* enclosing = s.masks.enclosing()) clip = clip.intersect(enclosing->bounds());
+    } else if (const MaskLayer* mask = s.masks.active()) {
+        clip = clip.intersect(mask->bounds());
+    }
+    if (!shape.bounds.empty()) {
+        // Shapes wholly outside the clip cost nothing; the margin covers
+        // anti-aliasing and the widening of thin strokes.
+        Rect box = toPixels.transform(shape.bounds);
+        PixelRect reach{int(std::max(-1e9, std::floor(box.xMin) - 2)), int(std::max(-1e9, std::floor(box.yMin) - 2)),
+                        int(std::min(1e9, std::ceil(box.xMax) + 2)), int(std::min(1e9, std::ceil(box.yMax) + 2))};
+        if (std::isfinite(box.xMin) && std::isfinite(box.yMin) && std::isfinite(box.xMax) &&
+            std::isfinite(box.yMax) && clip.intersect(reach).empty())
+            return;
+    }
+    if (clip.empty()) return;
+
+    s.outlines.build(shape, toPixels);
+    for (const ShapeOutlines::Fill& fill : s.outlines.fills()) {
+        const EdgeList& edges = s.outlines.edgesOf(fill);
+        if (defining) {
+            // A mask takes the shape's outline; its colours do not matter.
+            MaskSink sink(*defining);
+            s.rasterizer.fill(edges, clip, s.antialias, sink);
+            continue;
+        }
+        bool visible = fill.line ? (fill.line->hasFill ? s.painter.prepare(fill.line->fill, toPixels, cx, bitmaps)
+                                                       : s.painter.prepareSolid(fill.line->color, cx))
+                                 : s.painter.prepare(*fill.style, toPixels, cx, bitmaps);
+        if (!visible) continue;
+        PaintSink sink(target_, s.painter, s.masks.active(), s.scratch);
+        s.rasterizer.fill(edges, clip, s.antialias, sink);
+    }
+}
+
+void Renderer::beginMask() { state_->masks.begin(target_.width, target_.height); }
+void Renderer::endMaskDefinition() { state_->masks.endDefinition(); }
+void Renderer::popMask() { state_->masks.pop(); }
+
+} // namespace tesmar::render

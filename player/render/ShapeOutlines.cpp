@@ -1,0 +1,139 @@
+#include "player/render/ShapeOutlines.h"
+#include <algorithm>
+#include <cmath>
+
+namespace tesmar::render {
+namespace {
+
+constexpr double kCurveTolerance = 0.1;   // pixels
+// Past this many points curves are drawn as chords, so that a hostile shape
+// cannot make flattening take unbounded memory.
+constexpr size_t kPointBudget = size_t(1) << 22;
+
+bool samePoint(Point a, Point b) {
+    return std::fabs(a.x - b.x) < 1e-6 && std::fabs(a.y - b.y) < 1e-6;
+}
+
+// The stroke's width in pixels under the flags that keep it from scaling.
+double strokeWidth(const LineStyle& line, const Matrix& m) {
+    double horizontal = std::sqrt(m.a * m.a + m.b * m.b), vertical = std::sqrt(m.c * m.c + m.d * m.d);
+    double scale;
+    if (line.noHScale && line.noVScale) scale = 1.0 / 20;   // twips to pixels, unscaled
+    else if (line.noHScale) scale = vertical;
+    else if (line.noVScale) scale = horizontal;
+    else scale = std::sqrt((horizontal * horizontal + vertical * vertical) / 2);
+    double width = line.width * scale;
+    // Hairlines and anything thinner are one pixel wide.
+    return std::isfinite(width) ? std::max(width, 1.0) : 1.0;
+}
+
+} // namespace
+
+void ShapeOutlines::build(const Shape& shape, const Matrix& toPixels) {
+    flatten(shape, toPixels);
+    uses_.clear();
+    for (size_t i = 0; i < shape.paths.size(); ++i) {
+        const ShapePath& path = shape.paths[i];
+        if (path.styleGroup >= shape.groups.size()) continue;
+        const StyleGroup& group = shape.groups[path.styleGroup];
+        if (path.fill0 >= 1 && path.fill0 <= group.fills.size()) uses_.push_back({path.styleGroup, false, path.fill0 - 1, i, true});
+        if (path.fill1 >= 1 && path.fill1 <= group.fills.size()) uses_.push_back({path.styleGroup, false, path.fill1 - 1, i, false});
+        if (path.line >= 1 && path.line <= group.lines.size()) uses_.push_back({path.styleGroup, true, path.line - 1, i, false});
+    }
+    auto order = [](const Use& l, const Use& r) {
+        if (l.group != r.group) return l.group < r.group;
+        if (l.isLine != r.isLine) return !l.isLine;
+        if (l.style != r.style) return l.style < r.style;
+        return l.path < r.path;
+    };
+    std::sort(uses_.begin(), uses_.end(), order);
+
+    fills_.clear();
+    listsUsed_ = 0;
+    for (size_t first = 0; first < uses_.size();) {
+        const Use& u = uses_[first];
+        size_t last = first;
+        while (last < uses_.size() && uses_[last].group == u.group && uses_[last].isLine == u.isLine &&
+               uses_[last].style == u.style)
+            ++last;
+        const StyleGroup& group = shape.groups[u.group];
+        size_t listIndex = listsUsed_;
+        EdgeList& list = nextList();
+        if (u.isLine) {
+            addStrokes(&uses_[first], &uses_[last], group.lines[u.style], toPixels, list);
+            fills_.push_back({nullptr, &group.lines[u.style], listIndex});
+        } else {
+            addFillEdges(&uses_[first], &uses_[last], list);
+            fills_.push_back({&group.fills[u.style], nullptr, listIndex});
+        }
+        first = last;
+    }
+}
+
+void ShapeOutlines::flatten(const Shape& shape, const Matrix& toPixels) {
+    points_.clear();
+    ranges_.clear();
+    for (const ShapePath& path : shape.paths) {
+        size_t begin = points_.size();
+        Point at = toPixels.apply(path.start);
+        points_.push_back(at);
+        for (const PathSegment& segment : path.segments) {
+            Point to = toPixels.apply(segment.to);
+            if (segment.curved) {
+                Point control = toPixels.apply(segment.control);
+                // A chord of 1/n of a quadratic strays at most |p0 - 2c + p2| / (4 n^2).
+                double bend = std::hypot(at.x - 2 * control.x + to.x, at.y - 2 * control.y + to.y);
+                double pieces = std::ceil(std::sqrt(bend / (4 * kCurveTolerance)));
+                int n = std::isfinite(pieces) && points_.size() < kPointBudget ? int(std::clamp(pieces, 1.0, 256.0)) : 1;
+                for (int k = 1; k < n; ++k) {
+                    double t = double(k) / n, s = 1 - t;
+                    points_.push_back({s * s * at.x + 2 * s * t * control.x + t * t * to.x,
+                                       s * s * at.y + 2 * s * t * control.y + t * t * to.y});
+                }
+            }
+            points_.push_back(to);
+            at = to;
+        }
+        ranges_.push_back({begin, points_.size()});
+    }
+}
+
+EdgeList& ShapeOutlines::nextList() {
+    if (lists_.size() == listsUsed_) lists_.emplace_back();
+    EdgeList& list = lists_[listsUsed_++];
+    list.clear();
+    return list;
+}
+
+void ShapeOutlines::addFillEdges(const Use* first, const Use* last, EdgeList& out) const {
+    for (const Use* u = first; u != last; ++u) {
+        auto [begin, end] = ranges_[u->path];
+        for (size_t i = begin + 1; i < end; ++i) {
+            if (u->reversed) out.addLine(points_[i], points_[i - 1]);
+            else out.addLine(points_[i - 1], points_[i]);
+        }
+    }
+}
+
+// Consecutive paths of one line style that continue where the last one
+// ended are one polyline, so that they meet with a join rather than caps.
+void ShapeOutlines::addStrokes(const Use* first, const Use* last, const LineStyle& line, const Matrix& toPixels,
+                               EdgeList& out) {
+    StrokeStyle style{strokeWidth(line, toPixels) / 2, line.startCap, line.endCap, line.join, line.miterLimit};
+    auto finish = [&] {
+        if (polyline_.empty()) return;
+        bool closed = !line.noClose && polyline_.size() > 2 && samePoint(polyline_.front(), polyline_.back());
+        stroker_.stroke(polyline_, closed, style, out);
+        polyline_.clear();
+    };
+    for (const Use* u = first; u != last; ++u) {
+        auto [begin, end] = ranges_[u->path];
+        if (end - begin < 2) continue;   // a move without edges draws nothing
+        if (!polyline_.empty() && !samePoint(polyline_.back(), points_[begin])) finish();
+        polyline_.insert(polyline_.end(), points_.begin() + ptrdiff_t(polyline_.empty() ? begin : begin + 1),
+                         points_.begin() + ptrdiff_t(end));
+    }
+    finish();
+}
+
+} // namespace tesmar::render
