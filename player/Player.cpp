@@ -1,0 +1,141 @@
+#include "player/Player.h"
+#include <algorithm>
+#include <cctype>
+
+namespace tesmar {
+
+namespace {
+
+std::string lower(std::string s) {
+    std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return char(std::tolower(c)); });
+    return s;
+}
+
+bool startsWithNoCase(const std::string& s, const std::string& prefix) {
+    return s.size() >= prefix.size() && lower(s.substr(0, prefix.size())) == prefix;
+}
+
+// The scheme of an absolute address ("http"), or empty. A single letter
+// before the colon is a drive letter, not a scheme.
+std::string schemeOf(const std::string& url) {
+    size_t colon = url.find(':');
+    if (colon == std::string::npos || colon < 2) return {};
+    for (size_t i = 0; i < colon; ++i) {
+        unsigned char c = url[i];
+        if (!std::isalnum(c) && c != '+' && c != '-' && c != '.') return {};
+    }
+    return lower(url.substr(0, colon));
+}
+
+} // namespace
+
+std::string resolveUrl(const std::string& base, const std::string& url) {
+    if (!schemeOf(url).empty() || url.empty() || base.empty()) return url;
+    const bool windowsPath = url.size() > 2 && url[1] == ':' && (url[2] == '\\' || url[2] == '/');
+    if (windowsPath || url.front() == '\\') return url;
+    if (url.front() == '/') {
+        // Absolute path: keep the base's scheme and host.
+        size_t hostStart = base.find("://");
+        if (hostStart == std::string::npos) return url;
+        size_t pathStart = base.find('/', hostStart + 3);
+        return base.substr(0, pathStart) + url;
+    }
+    size_t cut = base.find_last_of("/\\");
+    return cut == std::string::npos ? url : base.substr(0, cut + 1) + url;
+}
+
+bool browserMayOpen(const std::string& url) {
+    const std::string scheme = schemeOf(url);
+    return scheme == "http" || scheme == "https" || scheme == "mailto";
+}
+
+Player::Player(Host& host) : host_(host) {}
+
+std::shared_ptr<const swf::Movie> Player::read(std::span<const uint8_t> bytes, std::string& error) {
+    swf::ImageDecoder decoder = [this](std::span<const uint8_t> data) { return host_.decodeImage(data); };
+    swf::ReadResult result = swf::readMovie(bytes, decoder);
+    error = result.error;
+    return result.movie;
+}
+
+bool Player::load(std::span<const uint8_t> bytes, const std::string& url) {
+    auto movie = read(bytes, error_);
+    if (!movie) return false;
+    url_ = url;
+    frameRate_ = std::clamp(movie->header.frameRate, 1.0, 120.0);
+    stage_.setLevel(0, std::move(movie), url);
+    return true;
+}
+
+void Player::tick() {
+    std::vector<Arrival> arrivals;
+    arrivals.swap(arrivals_);
+    for (Arrival& arrival : arrivals) {
+        if (!arrival.movie) {
+            stage_.removeLevel(arrival.level);
+            continue;
+        }
+        if (arrival.level == 0) {
+            url_ = arrival.url;
+            frameRate_ = std::clamp(arrival.movie->header.frameRate, 1.0, 120.0);
+        }
+        stage_.setLevel(arrival.level, std::move(arrival.movie), arrival.url);
+    }
+    stage_.tick();
+    runActions();
+}
+
+void Player::runActions() {
+    // Scripts may queue more while they run (a goto shows a frame).
+    for (int round = 0; round < 64; ++round) {
+        std::vector<stage::QueuedActions> actions = stage_.takeActions();
+        if (actions.empty() || !runner_) return;
+        for (const stage::QueuedActions& queued : actions) runner_(queued);
+    }
+}
+
+void Player::render(Image& target) {
+    if (target.width != stage_.viewWidth() || target.height != stage_.viewHeight())
+        target = Image(stage_.viewWidth(), stage_.viewHeight());
+    stage_.render(target);
+}
+
+void Player::getUrl(const std::string& url, const std::string& target) {
+    if (startsWithNoCase(url, "fscommand:")) {
+        host_.fsCommand(url.substr(10), target);
+        return;
+    }
+    if (startsWithNoCase(target, "_level")) {
+        const std::string digits = target.substr(6);
+        if (!digits.empty() && digits.size() <= 4 && std::all_of(digits.begin(), digits.end(), ::isdigit)) {
+            loadMovie(std::stoi(digits), url);
+            return;
+        }
+    }
+    const std::string address = resolveUrl(url_, url);
+    if (browserMayOpen(address)) host_.openInBrowser(address);
+}
+
+void Player::loadMovie(int level, const std::string& url) {
+    if (url.empty()) {
+        arrivals_.push_back({level, nullptr, {}});
+        return;
+    }
+    const uint32_t request = nextRequest_++;
+    const std::string address = resolveUrl(url_, url);
+    pendingLoads_[request] = {level, address};
+    host_.fetch(request, address);
+}
+
+void Player::fetchDone(uint32_t request, bool ok, std::span<const uint8_t> bytes) {
+    auto it = pendingLoads_.find(request);
+    if (it == pendingLoads_.end()) return;
+    auto [level, address] = it->second;
+    pendingLoads_.erase(it);
+    if (!ok) return;
+    std::string error;
+    auto movie = read(bytes, error);
+    if (movie) arrivals_.push_back({level, std::move(movie), address});
+}
+
+} // namespace tesmar

@@ -1,0 +1,85 @@
+#pragma once
+// The one class a host uses: loads a movie, runs it frame by frame, takes
+// pointer and key input in view pixels and draws into an image. Never
+// blocks, starts no thread and touches no file or socket: fetching,
+// browsing and image decoding go through the Host.
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <span>
+#include <string>
+#include <vector>
+#include "player/Host.h"
+#include "player/stage/Stage.h"
+
+namespace tesmar {
+
+class Player {
+public:
+    explicit Player(Host& host);
+    Player(const Player&) = delete;
+    Player& operator=(const Player&) = delete;
+
+    // Loads a movie into level 0; false (and error()) when it is refused.
+    bool load(std::span<const uint8_t> bytes, const std::string& url);
+    const std::string& error() const { return error_; }
+
+    // Runs one frame; the host calls it frameRate() times a second.
+    void tick();
+    void mouseMove(double x, double y) { stage_.mouseMove(x, y); }
+    void mouseDown() { stage_.mouseDown(); }
+    void mouseUp() { stage_.mouseUp(); }
+    void keyDown(uint8_t keyCode) { stage_.keyPressed(keyCode); }
+
+    void setViewSize(int width, int height) { stage_.setViewSize(width, height); }
+    bool needsRedraw() const { return stage_.needsRedraw(); }
+    // Draws the stage; target is resized to the view when it differs.
+    void render(Image& target);
+
+    double frameRate() const { return frameRate_; }
+    int stageWidth() const { return int(stage_.stageRect().width() / 20); }
+    int stageHeight() const { return int(stage_.stageRect().height() / 20); }
+    Rgba background() const { return stage_.background(); }
+
+    // A get-URL request from a movie: "FSCommand:..." goes to the host,
+    // a "_levelN" target loads (or, with an empty url, unloads) that level,
+    // anything else opens in the browser when its scheme is allowed.
+    void getUrl(const std::string& url, const std::string& target);
+    void loadMovie(int level, const std::string& url);
+    // The host's answer to Host::fetch. The movie enters its level at the
+    // start of the next tick, never while scripts run.
+    void fetchDone(uint32_t request, bool ok, std::span<const uint8_t> bytes);
+
+    // Scripts: the stage queues action blocks, the runner (when set) runs them.
+    using ActionRunner = std::function<void(const stage::QueuedActions&)>;
+    void setActionRunner(ActionRunner runner) { runner_ = std::move(runner); }
+    stage::Stage& stage() { return stage_; }
+    Host& host() { return host_; }
+
+private:
+    std::shared_ptr<const swf::Movie> read(std::span<const uint8_t> bytes, std::string& error);
+    void runActions();
+
+    Host& host_;
+    stage::Stage stage_;
+    std::string url_;
+    std::string error_;
+    double frameRate_ = 12;
+    uint32_t nextRequest_ = 1;
+    std::map<uint32_t, std::pair<int, std::string>> pendingLoads_;   // request -> level, url
+    struct Arrival {
+        int level;
+        std::shared_ptr<const swf::Movie> movie;   // null: unload the level
+        std::string url;
+    };
+    std::vector<Arrival> arrivals_;
+    ActionRunner runner_;
+};
+
+// Resolves a movie's relative address against the address of the movie
+// that asks for it.
+std::string resolveUrl(const std::string& base, const std::string& url);
+// Whether an address may be opened in the browser: http:, https:, mailto:.
+bool browserMayOpen(const std::string& url);
+
+} // namespace tesmar

@@ -1,0 +1,64 @@
+#pragma once
+// What every display object of one player shares: the change flag that
+// tells the host to redraw, and the queue of scripts the timeline asks to run.
+#include <cstdint>
+#include <memory>
+#include <vector>
+#include "player/render/Renderer.h"
+#include "player/swf/Movie.h"
+
+namespace tesmar::stage {
+
+class MovieClip;
+class DisplayObject;
+
+// A loaded movie: the parsed file and its bitmaps as the renderer sees them.
+class LoadedMovie : public render::BitmapSource {
+public:
+    explicit LoadedMovie(std::shared_ptr<const swf::Movie> movie, std::string url = {})
+        : movie_(std::move(movie)), url_(std::move(url)) {}
+    const swf::Movie& movie() const { return *movie_; }
+    const std::string& url() const { return url_; }
+    int version() const { return movie_->header.version; }
+    const Image* bitmap(uint16_t characterId) const override {
+        const auto* def = movie_->get<swf::BitmapDef>(characterId);
+        return def && !def->image.empty() ? &def->image : nullptr;
+    }
+
+private:
+    std::shared_ptr<const swf::Movie> movie_;
+    std::string url_;
+};
+
+// Action bytes that a frame, a button or a clip event asks to run, in order.
+struct QueuedActions {
+    enum class Source : uint8_t { Frame, InitAction, Button, ClipEvent };
+    Source source = Source::Frame;
+    MovieClip* clip = nullptr;          // the timeline the actions run on
+    const swf::Bytes* actions = nullptr;
+    uint32_t clipEvent = 0;             // ClipEvent: the event flag
+};
+
+// Limits that keep a hostile movie from building without end: clips that
+// place themselves, or trees that multiply at each level.
+constexpr int kMaxNesting = 64;
+constexpr size_t kMaxObjects = 100000;
+
+struct Context {
+    bool dirty = true;                  // something visible changed since the last render
+    uint64_t tick = 0;                  // counts the frames the player has run
+    std::vector<QueuedActions> actions; // collected during a tick, run after it
+    // The buttons under the pointer and pressed; cleared when they go away.
+    DisplayObject* hovered = nullptr;
+    DisplayObject* pressed = nullptr;
+    size_t liveObjects = 0;
+    int nesting = 0;                    // clips being built inside one another
+
+    void changed() { dirty = true; }
+    void forget(const DisplayObject* object) {
+        if (hovered == object) hovered = nullptr;
+        if (pressed == object) pressed = nullptr;
+    }
+};
+
+} // namespace tesmar::stage

@@ -1,0 +1,110 @@
+#pragma once
+// The base of everything on a display list: shapes, texts, buttons and
+// movie clips. Holds the placement properties the timeline and scripts set.
+#include <cstdint>
+#include <memory>
+#include <string>
+#include "player/geom/Color.h"
+#include "player/geom/Geometry.h"
+#include "player/render/Renderer.h"
+#include "player/stage/Context.h"
+
+namespace tesmar::stage {
+
+class MovieClip;
+
+class DisplayObject {
+public:
+    enum class Kind : uint8_t { Shape, Morph, Text, Button, Clip };
+
+    DisplayObject(Kind kind, Context& context, const LoadedMovie& movie, uint16_t characterId)
+        : kind_(kind), context_(context), movie_(movie), characterId_(characterId), born_(context.tick) {
+        ++context_.liveObjects;
+    }
+    virtual ~DisplayObject() {
+        context_.forget(this);
+        --context_.liveObjects;
+    }
+    DisplayObject(const DisplayObject&) = delete;
+    DisplayObject& operator=(const DisplayObject&) = delete;
+
+    Kind kind() const { return kind_; }
+    uint16_t characterId() const { return characterId_; }
+    const LoadedMovie& loadedMovie() const { return movie_; }
+    Context& context() const { return context_; }
+    // The player tick in which the object was made: objects placed during a
+    // tick start playing on the next one.
+    uint64_t born() const { return born_; }
+
+    int depth() const { return depth_; }
+    void setDepth(int depth) { depth_ = depth; }
+    MovieClip* parent() const { return parent_; }
+    void setParent(MovieClip* parent) { parent_ = parent; }
+    const std::string& name() const { return name_; }
+    void setName(std::string name) { name_ = std::move(name); }
+
+    const Matrix& matrix() const { return matrix_; }
+    void setMatrix(const Matrix& m) { if (!(m == matrix_)) { matrix_ = m; context_.changed(); } }
+    const ColorTransform& colorTransform() const { return colorTransform_; }
+    void setColorTransform(const ColorTransform& cx) {
+        if (!(cx == colorTransform_)) { colorTransform_ = cx; context_.changed(); }
+    }
+    uint16_t ratio() const { return ratio_; }
+    virtual void setRatio(uint16_t ratio) { ratio_ = ratio; }
+    int clipDepth() const { return clipDepth_; }
+    void setClipDepth(int depth) { if (depth != clipDepth_) { clipDepth_ = depth; context_.changed(); } }
+    bool visible() const { return visible_; }
+    void setVisible(bool v) { if (v != visible_) { visible_ = v; context_.changed(); } }
+    uint8_t blendMode() const { return blendMode_; }
+    void setBlendMode(uint8_t mode) { blendMode_ = mode; }
+
+    // Placed by the timeline (a goto may remove or keep it), or created by a
+    // script (the timeline leaves it alone).
+    bool placedByTimeline() const { return placedByTimeline_; }
+    void setPlacedByTimeline(bool v) { placedByTimeline_ = v; }
+
+    // Draws with toPixels mapping this object's space to target pixels.
+    virtual void draw(render::Renderer& renderer, const Matrix& toPixels, const ColorTransform& cx) const = 0;
+    // Adds this object's outline to a mask being defined.
+    virtual void drawMask(render::Renderer& renderer, const Matrix& toPixels) const {
+        draw(renderer, toPixels, ColorTransform{});
+    }
+    // Whether a point in this object's own space (twips) hits its content.
+    virtual bool hitTest(Point local) const = 0;
+    // Bounds in this object's own space.
+    virtual Rect bounds() const = 0;
+
+    // Moves a timeline one frame on (clips, and clips inside buttons).
+    virtual void advance() {}
+    // Replaces the character shown (a timeline move that names a new one).
+    virtual bool replaceCharacter(uint16_t) { return false; }
+    // Called when the object leaves the display list.
+    virtual void removed() {}
+
+protected:
+    void setCharacterId(uint16_t id) { characterId_ = id; }
+
+private:
+    Kind kind_;
+    Context& context_;
+    const LoadedMovie& movie_;
+    uint16_t characterId_;
+    uint64_t born_;
+    int depth_ = 0;
+    MovieClip* parent_ = nullptr;
+    std::string name_;
+    Matrix matrix_;
+    ColorTransform colorTransform_;
+    uint16_t ratio_ = 0;
+    int clipDepth_ = 0;
+    bool visible_ = true;
+    uint8_t blendMode_ = 0;
+    bool placedByTimeline_ = true;
+};
+
+// Makes the object for a character of movie and, for a clip, shows its
+// first frame. nullptr when the id is unknown, names nothing that can be
+// placed (a font, a bitmap, a sound), or the movie builds past the limits.
+std::unique_ptr<DisplayObject> createObject(Context& context, const LoadedMovie& movie, uint16_t characterId);
+
+} // namespace tesmar::stage

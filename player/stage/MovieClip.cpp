@@ -1,0 +1,231 @@
+#include "player/stage/MovieClip.h"
+#include <algorithm>
+
+namespace tesmar::stage {
+
+// What the frames between two points of a timeline do to one depth.
+struct MovieClip::Pending {
+    bool removed = false;      // the object there goes away
+    bool placed = false;       // a new placement happened (merged below)
+    bool moved = false;        // only changes to the object already there
+    swf::PlaceObject merged;
+};
+
+MovieClip::MovieClip(Context& context, const LoadedMovie& movie, uint16_t characterId, const swf::Timeline& timeline)
+    : DisplayObject(Kind::Clip, context, movie, characterId), timeline_(&timeline) {}
+
+MovieClip::~MovieClip() = default;
+
+void MovieClip::enterFirstFrame() {
+    if (current_ == 0) showFrame(1);
+}
+
+DisplayObject* MovieClip::childAt(int depth) const {
+    auto it = children_.find(depth);
+    return it == children_.end() ? nullptr : it->second.get();
+}
+
+DisplayObject* MovieClip::childNamed(std::string_view name) const {
+    for (const auto& [depth, child] : children_)
+        if (child->name() == name) return child.get();
+    return nullptr;
+}
+
+DisplayObject* MovieClip::addChild(int depth, std::unique_ptr<DisplayObject> object) {
+    removeChild(depth);
+    object->setDepth(depth);
+    object->setParent(this);
+    DisplayObject* raw = object.get();
+    children_[depth] = std::move(object);
+    context().changed();
+    return raw;
+}
+
+void MovieClip::removeChild(int depth) {
+    auto it = children_.find(depth);
+    if (it == children_.end()) return;
+    std::unique_ptr<DisplayObject> gone = std::move(it->second);
+    children_.erase(it);
+    gone->removed();
+    context().changed();
+}
+
+void MovieClip::removed() {
+    for (auto& [depth, child] : children_) child->removed();
+}
+
+void MovieClip::gotoFrame(int frame, bool play) {
+    playing_ = play;
+    showFrame(std::clamp(frame, 1, std::max(1, totalFrames())));
+}
+
+bool MovieClip::gotoLabel(std::string_view label, bool play) {
+    for (size_t i = 0; i < timeline_->frames.size(); ++i) {
+        for (const std::string& l : timeline_->frames[i].labels) {
+            if (l == label) {
+                gotoFrame(int(i) + 1, play);
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+void MovieClip::advance() {
+    const uint64_t tick = context().tick;
+    if (playing_ && totalFrames() > 1) {
+        if (current_ < totalFrames()) showFrame(current_ + 1);
+        else if (loops_) showFrame(1);
+        else playing_ = false;
+    }
+    // Children placed during this tick start on the next one. A child may
+    // remove its siblings while advancing, so walk depth by depth.
+    std::vector<int> depths;
+    for (const auto& [depth, child] : children_)
+        if (child->born() < tick) depths.push_back(depth);
+    for (int depth : depths) {
+        if (DisplayObject* child = childAt(depth); child && child->born() < tick) child->advance();
+    }
+}
+
+void MovieClip::showFrame(int frame) {
+    if (frame == current_ || frame < 1 || frame > totalFrames()) return;
+    const bool rebuild = frame < current_;
+    applyFrames(rebuild ? 1 : current_ + 1, frame, rebuild);
+    current_ = frame;
+    queueFrameActions(frame);
+}
+
+void MovieClip::queueFrameActions(int frame) {
+    const swf::Frame& f = timeline_->frames[size_t(frame - 1)];
+    for (const swf::Bytes& actions : f.actions)
+        context().actions.push_back({QueuedActions::Source::Frame, this, &actions, 0});
+}
+
+void MovieClip::applyFrames(int from, int to, bool rebuild) {
+    std::map<int, Pending> pending;
+    if (rebuild) {
+        for (const auto& [depth, child] : children_)
+            if (child->placedByTimeline()) pending[depth].removed = true;
+    }
+    for (int f = from; f <= to; ++f) {
+        for (const swf::DisplayCommand& command : timeline_->frames[size_t(f - 1)].display) {
+            if (const auto* remove = std::get_if<swf::RemoveObject>(&command)) {
+                pending[remove->depth] = Pending{true, false, false, {}};
+                continue;
+            }
+            const auto& place = std::get<swf::PlaceObject>(command);
+            auto it = pending.find(place.depth);
+            const bool occupied = it != pending.end() ? !it->second.removed
+                                                      : childAt(place.depth) != nullptr;
+            if (!place.move) {
+                // A new placement on a taken depth is ignored.
+                if (occupied || !place.characterId) continue;
+                Pending& p = pending[place.depth];
+                p = Pending{p.removed, true, false, place};
+                continue;
+            }
+            if (!occupied) continue;
+            Pending& p = pending[place.depth];
+            if (!p.placed && !p.moved) { p.moved = true; p.merged = place; continue; }
+            swf::PlaceObject& m = p.merged;
+            if (place.characterId) m.characterId = place.characterId;
+            if (place.matrix) m.matrix = place.matrix;
+            if (place.colorTransform) m.colorTransform = place.colorTransform;
+            if (place.ratio) m.ratio = place.ratio;
+            if (place.name) m.name = place.name;
+            if (place.clipDepth) m.clipDepth = place.clipDepth;
+            if (place.blendMode) m.blendMode = place.blendMode;
+        }
+    }
+    for (auto& [depth, p] : pending) applyPending(depth, p, rebuild);
+}
+
+void MovieClip::applyPending(int depth, Pending& p, bool rebuild) {
+    DisplayObject* existing = childAt(depth);
+    if (p.placed) {
+        // Going back keeps an object whose character and depth still match.
+        if (rebuild && existing && existing->placedByTimeline() &&
+            existing->characterId() == p.merged.characterId.value_or(0)) {
+            applyPlacement(*existing, p.merged, true);
+            return;
+        }
+        if (existing && (p.removed || existing->placedByTimeline())) removeChild(depth);
+        if (!childAt(depth)) place(depth, p.merged);
+        return;
+    }
+    if (p.removed) {
+        if (existing && existing->placedByTimeline()) removeChild(depth);
+        return;
+    }
+    if (p.moved && existing) {
+        if (p.merged.characterId && *p.merged.characterId != existing->characterId())
+            existing->replaceCharacter(*p.merged.characterId);
+        applyPlacement(*existing, p.merged, false);
+    }
+}
+
+void MovieClip::place(int depth, const swf::PlaceObject& placement) {
+    auto object = createObject(context(), loadedMovie(), *placement.characterId);
+    if (!object) return;
+    applyPlacement(*object, placement, true);
+    if (auto* clip = dynamic_cast<MovieClip*>(object.get())) clip->setClipActions(placement.clipActions);
+    addChild(depth, std::move(object));
+}
+
+void applyPlacement(DisplayObject& object, const swf::PlaceObject& place, bool reset) {
+    if (place.matrix || reset) object.setMatrix(place.matrix.value_or(Matrix{}));
+    if (place.colorTransform || reset) object.setColorTransform(place.colorTransform.value_or(ColorTransform{}));
+    if (place.ratio || reset) object.setRatio(place.ratio.value_or(0));
+    if (place.name || reset) object.setName(place.name.value_or(""));
+    if (place.clipDepth || reset) object.setClipDepth(place.clipDepth.value_or(0));
+    if (place.blendMode || reset) object.setBlendMode(place.blendMode.value_or(0));
+}
+
+void MovieClip::draw(render::Renderer& r, const Matrix& toPixels, const ColorTransform& cx) const {
+    // A mask (clip depth) clips the objects above it up to its clip depth.
+    std::vector<int> maskEnds;
+    for (const auto& [depth, child] : children_) {
+        while (!maskEnds.empty() && depth > maskEnds.back()) {
+            r.popMask();
+            maskEnds.pop_back();
+        }
+        if (child->clipDepth() > 0) {
+            r.beginMask();
+            child->drawMask(r, toPixels * child->matrix());
+            r.endMaskDefinition();
+            maskEnds.push_back(child->clipDepth());
+            continue;
+        }
+        if (!child->visible()) continue;
+        child->draw(r, toPixels * child->matrix(), cx * child->colorTransform());
+    }
+    for (size_t i = 0; i < maskEnds.size(); ++i) r.popMask();
+}
+
+void MovieClip::drawMask(render::Renderer& r, const Matrix& toPixels) const {
+    for (const auto& [depth, child] : children_) {
+        if (child->clipDepth() > 0 || !child->visible()) continue;
+        child->drawMask(r, toPixels * child->matrix());
+    }
+}
+
+bool MovieClip::hitTest(Point local) const {
+    for (auto it = children_.rbegin(); it != children_.rend(); ++it) {
+        const DisplayObject& child = *it->second;
+        if (child.clipDepth() > 0 || !child.visible()) continue;
+        if (child.hitTest(child.matrix().inverse().apply(local))) return true;
+    }
+    return false;
+}
+
+Rect MovieClip::bounds() const {
+    Rect all;
+    for (const auto& [depth, child] : children_) {
+        if (child->clipDepth() > 0) continue;
+        all.include(child->matrix().transform(child->bounds()));
+    }
+    return all;
+}
+
+} // namespace tesmar::stage

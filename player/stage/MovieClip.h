@@ -1,0 +1,74 @@
+#pragma once
+// A movie clip: a timeline of frames and a display list ordered by depth.
+// The main timeline of each level is one too.
+#include <map>
+#include <memory>
+#include <string_view>
+#include <vector>
+#include "player/stage/DisplayObject.h"
+#include "player/swf/Timeline.h"
+
+namespace tesmar::stage {
+
+class MovieClip : public DisplayObject {
+public:
+    using DisplayList = std::map<int, std::unique_ptr<DisplayObject>>;
+
+    MovieClip(Context& context, const LoadedMovie& movie, uint16_t characterId, const swf::Timeline& timeline);
+    ~MovieClip() override;
+
+    // Shows the first frame; called once, when the clip is placed.
+    void enterFirstFrame();
+
+    // Timeline. Frames are numbered from 1.
+    int currentFrame() const { return current_; }
+    int totalFrames() const { return int(timeline_->frames.size()); }
+    int framesLoaded() const { return totalFrames(); }
+    bool playing() const { return playing_; }
+    void play() { playing_ = true; }
+    void stop() { playing_ = false; }
+    // Frames outside 1..totalFrames are clamped.
+    void gotoFrame(int frame, bool play);
+    bool gotoLabel(std::string_view label, bool play);
+    // The main timeline of a level stops at its end unless it loops.
+    void setLoops(bool loops) { loops_ = loops; }
+
+    // Display list.
+    const DisplayList& children() const { return children_; }
+    DisplayObject* childAt(int depth) const;
+    DisplayObject* childNamed(std::string_view name) const;
+    // Puts object at depth, replacing what was there.
+    DisplayObject* addChild(int depth, std::unique_ptr<DisplayObject> object);
+    void removeChild(int depth);
+
+    const std::vector<swf::ClipAction>& clipActions() const { return clipActions_; }
+    void setClipActions(std::vector<swf::ClipAction> actions) { clipActions_ = std::move(actions); }
+
+    void advance() override;
+    void draw(render::Renderer& r, const Matrix& toPixels, const ColorTransform& cx) const override;
+    void drawMask(render::Renderer& r, const Matrix& toPixels) const override;
+    bool hitTest(Point local) const override;
+    Rect bounds() const override;
+    void removed() override;
+
+private:
+    struct Pending;
+    void showFrame(int frame);
+    void applyFrames(int from, int to, bool rebuild);
+    void applyPending(int depth, Pending& pending, bool rebuild);
+    void place(int depth, const swf::PlaceObject& place);
+    void queueFrameActions(int frame);
+
+    const swf::Timeline* timeline_;
+    int current_ = 0;
+    bool playing_ = true;
+    bool loops_ = true;
+    DisplayList children_;
+    std::vector<swf::ClipAction> clipActions_;
+};
+
+// Sets the fields that a placement carries on object; with reset, absent
+// fields return to their defaults (a goto that rebuilds the display list).
+void applyPlacement(DisplayObject& object, const swf::PlaceObject& place, bool reset);
+
+} // namespace tesmar::stage

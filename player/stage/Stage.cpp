@@ -1,0 +1,189 @@
+#include "player/stage/Stage.h"
+#include <algorithm>
+
+namespace tesmar::stage {
+
+Stage::~Stage() {
+    // Clips refer to their level's movie: drop them first.
+    for (auto& [number, level] : levels_) level.root.reset();
+}
+
+MovieClip& Stage::setLevel(int number, std::shared_ptr<const swf::Movie> movie, std::string url) {
+    removeLevel(number);
+    if (number == 0) {
+        const Rect& size = movie->header.frameSize;
+        if (!size.empty() && size.width() > 0 && size.height() > 0) stageRect_ = size;
+        if (movie->hasBackground) background_ = movie->background;
+    }
+    Level& level = levels_[number];
+    level.movie = std::make_unique<LoadedMovie>(std::move(movie), std::move(url));
+    level.root = std::make_unique<MovieClip>(context_, *level.movie, 0, level.movie->movie().timeline);
+    level.root->setDepth(number);
+    level.root->setName("_level" + std::to_string(number));
+    context_.changed();
+    return *level.root;
+}
+
+void Stage::removeLevel(int number) {
+    auto it = levels_.find(number);
+    if (it == levels_.end()) return;
+    it->second.root->removed();
+    it->second.root.reset();
+    levels_.erase(it);
+    context_.changed();
+}
+
+MovieClip* Stage::level(int number) const {
+    auto it = levels_.find(number);
+    return it == levels_.end() ? nullptr : it->second.root.get();
+}
+
+const std::map<int, MovieClip*> Stage::levels() const {
+    std::map<int, MovieClip*> all;
+    for (const auto& [number, level] : levels_) all[number] = level.root.get();
+    return all;
+}
+
+void Stage::tick() {
+    ++context_.tick;
+    std::vector<int> numbers;
+    for (const auto& [number, level] : levels_) numbers.push_back(number);
+    for (int number : numbers) {
+        MovieClip* root = level(number);   // an earlier level's scripts cannot run here, but stay safe
+        if (!root) continue;
+        if (root->currentFrame() == 0) root->enterFirstFrame();
+        else root->advance();
+    }
+    // Objects may have moved under a resting pointer.
+    updateHover();
+}
+
+std::vector<QueuedActions> Stage::takeActions() {
+    std::vector<QueuedActions> actions;
+    actions.swap(context_.actions);
+    return actions;
+}
+
+void Stage::setViewSize(int width, int height) {
+    width = std::max(width, 1);
+    height = std::max(height, 1);
+    if (width == viewWidth_ && height == viewHeight_) return;
+    viewWidth_ = width;
+    viewHeight_ = height;
+    context_.changed();
+}
+
+Matrix Stage::viewMatrix() const {
+    const double stageW = stageRect_.width() / 20, stageH = stageRect_.height() / 20;
+    const double scale = std::min(viewWidth_ / stageW, viewHeight_ / stageH);
+    const double offsetX = (viewWidth_ - stageW * scale) / 2, offsetY = (viewHeight_ - stageH * scale) / 2;
+    const double s = scale / 20;
+    return {s, 0, 0, s, offsetX - stageRect_.xMin * s, offsetY - stageRect_.yMin * s};
+}
+
+void Stage::render(Image& target) {
+    render::Renderer renderer(target);
+    renderer.clear(background_);
+    const Matrix view = viewMatrix();
+    for (const auto& [number, level] : levels_) {
+        const MovieClip& root = *level.root;
+        if (!root.visible()) continue;
+        root.draw(renderer, view * root.matrix(), root.colorTransform());
+    }
+    context_.dirty = false;
+}
+
+namespace {
+
+// The topmost button under a point given in clip space.
+ButtonObject* findButton(const MovieClip& clip, Point local) {
+    const auto& children = clip.children();
+    for (auto it = children.rbegin(); it != children.rend(); ++it) {
+        DisplayObject& child = *it->second;
+        if (!child.visible() || child.clipDepth() > 0) continue;
+        const Point inner = child.matrix().inverse().apply(local);
+        if (auto* button = dynamic_cast<ButtonObject*>(&child)) {
+            if (button->hitTest(inner)) return button;
+        } else if (auto* sub = dynamic_cast<MovieClip*>(&child)) {
+            if (ButtonObject* found = findButton(*sub, inner)) return found;
+        }
+    }
+    return nullptr;
+}
+
+} // namespace
+
+ButtonObject* Stage::buttonAt(double x, double y) const {
+    const Point stagePoint = viewMatrix().inverse().apply({x, y});
+    for (auto it = levels_.rbegin(); it != levels_.rend(); ++it) {
+        const MovieClip& root = *it->second.root;
+        if (!root.visible()) continue;
+        if (ButtonObject* found = findButton(root, root.matrix().inverse().apply(stagePoint))) return found;
+    }
+    return nullptr;
+}
+
+void Stage::mouseMove(double x, double y) {
+    mouseX_ = x;
+    mouseY_ = y;
+    updateHover();
+}
+
+void Stage::updateHover() {
+    using swf::button::Condition;
+    ButtonObject* under = buttonAt(mouseX_, mouseY_);
+    if (auto* pressed = static_cast<ButtonObject*>(context_.pressed)) {
+        const bool inside = under == pressed;
+        if (inside != pressedInside_) {
+            pressedInside_ = inside;
+            if (inside) pressed->transition(ButtonObject::State::Down, swf::button::OutDownToOverDown);
+            else pressed->transition(pressed->trackAsMenu() ? ButtonObject::State::Up : ButtonObject::State::Over,
+                                     swf::button::OverDownToOutDown);
+        }
+        return;
+    }
+    auto* hovered = static_cast<ButtonObject*>(context_.hovered);
+    if (under == hovered) return;
+    if (hovered) hovered->transition(ButtonObject::State::Up, swf::button::OverUpToIdle);
+    context_.hovered = under;
+    if (under) under->transition(ButtonObject::State::Over, swf::button::IdleToOverUp);
+}
+
+void Stage::mouseDown() {
+    updateHover();
+    auto* hovered = static_cast<ButtonObject*>(context_.hovered);
+    if (!hovered) return;
+    context_.pressed = hovered;
+    pressedInside_ = true;
+    hovered->transition(ButtonObject::State::Down, swf::button::OverUpToOverDown);
+}
+
+void Stage::mouseUp() {
+    auto* pressed = static_cast<ButtonObject*>(context_.pressed);
+    context_.pressed = nullptr;
+    if (pressed) {
+        if (pressedInside_) {
+            pressed->transition(ButtonObject::State::Over, swf::button::OverDownToOverUp);
+        } else {
+            pressed->transition(ButtonObject::State::Up, swf::button::OutDownToIdle);
+            if (context_.hovered == pressed) context_.hovered = nullptr;
+        }
+    }
+    updateHover();
+}
+
+void Stage::keyPressed(uint8_t keyCode) {
+    std::vector<MovieClip*> clips;
+    for (const auto& [number, level] : levels_) clips.push_back(level.root.get());
+    // Every button on stage that binds the key.
+    while (!clips.empty()) {
+        MovieClip* clip = clips.back();
+        clips.pop_back();
+        for (const auto& [depth, child] : clip->children()) {
+            if (auto* button = dynamic_cast<ButtonObject*>(child.get())) button->keyPressed(keyCode);
+            else if (auto* sub = dynamic_cast<MovieClip*>(child.get())) clips.push_back(sub);
+        }
+    }
+}
+
+} // namespace tesmar::stage

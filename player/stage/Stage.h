@@ -1,0 +1,69 @@
+#pragma once
+// The stage: levels of loaded movies, drawn scaled into the host's view
+// ("show all": whole stage visible, aspect kept, centred), mouse input
+// turned into button states, and the change flag for redraws.
+#include <map>
+#include <memory>
+#include "player/geom/Image.h"
+#include "player/stage/Button.h"
+#include "player/stage/Context.h"
+#include "player/stage/MovieClip.h"
+
+namespace tesmar::stage {
+
+class Stage {
+public:
+    Stage() = default;
+    Stage(const Stage&) = delete;
+    Stage& operator=(const Stage&) = delete;
+    ~Stage();
+
+    // Puts a movie into a level, replacing what was there. Level 0 sets the
+    // stage size, frame rate and background.
+    MovieClip& setLevel(int level, std::shared_ptr<const swf::Movie> movie, std::string url);
+    void removeLevel(int level);
+    MovieClip* level(int level) const;
+    const std::map<int, MovieClip*> levels() const;
+
+    // Runs one frame of every level; new levels show their first frame.
+    void tick();
+    // Actions queued since the last call, in order.
+    std::vector<QueuedActions> takeActions();
+
+    void setViewSize(int width, int height);
+    int viewWidth() const { return viewWidth_; }
+    int viewHeight() const { return viewHeight_; }
+    // Stage twips to view pixels.
+    Matrix viewMatrix() const;
+    Rect stageRect() const { return stageRect_; }
+    Rgba background() const { return background_; }
+    void setBackground(Rgba color) { background_ = color; context_.changed(); }
+
+    // Pointer input in view pixels.
+    void mouseMove(double x, double y);
+    void mouseDown();
+    void mouseUp();
+    void keyPressed(uint8_t keyCode);
+    // The button under the pointer, if any.
+    ButtonObject* buttonAt(double x, double y) const;
+
+    bool needsRedraw() const { return context_.dirty; }
+    void render(Image& target);
+
+private:
+    struct Level {
+        std::unique_ptr<LoadedMovie> movie;
+        std::unique_ptr<MovieClip> root;
+    };
+    void updateHover();
+
+    Context context_;
+    std::map<int, Level> levels_;
+    Rect stageRect_{0, 0, 550 * 20, 400 * 20};
+    Rgba background_{255, 255, 255, 255};
+    int viewWidth_ = 550, viewHeight_ = 400;
+    double mouseX_ = -1, mouseY_ = -1;
+    bool pressedInside_ = false;
+};
+
+} // namespace tesmar::stage

@@ -1,0 +1,54 @@
+#include "host/MovieRun.h"
+#include "host/NativeHost.h"
+#include "player/Player.h"
+
+namespace tesmar::host {
+
+namespace {
+
+void inject(Player& player, const InputEvent& event) {
+    switch (event.type) {
+    case InputEvent::Type::MouseMove: player.mouseMove(event.x, event.y); break;
+    case InputEvent::Type::MouseDown: player.mouseMove(event.x, event.y); player.mouseDown(); break;
+    case InputEvent::Type::MouseUp: player.mouseMove(event.x, event.y); player.mouseUp(); break;
+    case InputEvent::Type::KeyDown: if (event.keyCode) player.keyDown(uint8_t(event.keyCode)); break;
+    default: break;
+    }
+}
+
+} // namespace
+
+RunResult runMovie(const std::string& path, const RunOptions& options) {
+    RunResult result;
+    std::vector<uint8_t> bytes;
+    if (!readFile(path, bytes)) {
+        result.error = "cannot read " + path;
+        return result;
+    }
+    NativeHost host;
+    host.echoTrace = options.echoTrace;
+    Player player(host);
+    if (!player.load(bytes, path)) {
+        result.error = player.error();
+        return result;
+    }
+    result.loaded = true;
+    player.setViewSize(options.width > 0 ? options.width : player.stageWidth(),
+                       options.height > 0 ? options.height : player.stageHeight());
+    size_t next = 0;
+    for (int frame = 0; frame < options.frames; ++frame) {
+        while (next < options.events.size()) {
+            const InputEvent& event = options.events[next++];
+            if (event.type == InputEvent::Type::Wait) break;
+            inject(player, event);
+        }
+        host.deliverFetches(player);
+        player.tick();
+        host.clockMs += 1000.0 / player.frameRate();
+    }
+    if (options.render) player.render(result.image);
+    result.traces = std::move(host.traces);
+    return result;
+}
+
+} // namespace tesmar::host

@@ -1,0 +1,28 @@
+#pragma once
+// Runs a movie file headless for a number of frames with scripted input:
+// what swfplay and swfcorpus share.
+#include <string>
+#include <vector>
+#include "host/InputEvents.h"
+#include "player/geom/Image.h"
+
+namespace tesmar::host {
+
+struct RunOptions {
+    int frames = 1;
+    int width = 0, height = 0;       // view size; 0 = the stage size
+    std::vector<InputEvent> events;  // consumed up to one Wait per frame
+    bool echoTrace = false;
+    bool render = true;
+};
+
+struct RunResult {
+    bool loaded = false;
+    std::string error;
+    std::vector<std::string> traces;
+    Image image;                     // the last frame, when rendered
+};
+
+RunResult runMovie(const std::string& path, const RunOptions& options);
+
+} // namespace tesmar::host

@@ -1,0 +1,40 @@
+#pragma once
+// The host of the command-line tools and tests: fetches are local files
+// (answered on the next deliverFetches call), the clock is the movie's own
+// frame count, and what a movie asks of the outside world is recorded.
+#include <deque>
+#include <string>
+#include <vector>
+#include "player/Host.h"
+#include "player/Player.h"
+
+namespace tesmar::host {
+
+class NativeHost : public Host {
+public:
+    void fetch(uint32_t request, const std::string& url) override;
+    void openInBrowser(const std::string& url) override { opened.push_back(url); }
+    void fsCommand(const std::string& command, const std::string& args) override {
+        fsCommands.push_back(command + "," + args);
+    }
+    void trace(const std::string& line) override;
+    double nowMs() override { return clockMs; }
+    std::optional<Image> decodeImage(std::span<const uint8_t> bytes) override;
+
+    // Answers the fetches asked for so far.
+    void deliverFetches(Player& player);
+
+    double clockMs = 0;
+    bool echoTrace = false;                 // print trace lines as they come
+    std::vector<std::string> traces;
+    std::vector<std::string> opened;
+    std::vector<std::string> fsCommands;
+
+private:
+    std::deque<std::pair<uint32_t, std::string>> fetches_;
+};
+
+// Reads a whole file of at most maxBytes; false when missing or larger.
+bool readFile(const std::string& path, std::vector<uint8_t>& bytes, size_t maxBytes = 64u << 20);
+
+} // namespace tesmar::host
