@@ -1,0 +1,132 @@
+// Object and Function: the root of every prototype chain, addProperty,
+// hasOwnProperty and friends, Function.call/apply.
+
+#include "player/script/Builtins.h"
+#include "player/script/VM.h"
+
+namespace tesmar::script {
+
+namespace {
+
+Value objectConstructor(CallContext& c)
+{
+    Value v = c.arg(0);
+    if (v.isObject()) return v;
+    if (v.isNullish()) return c.constructing ? Value(c.thisObject) : Value(c.vm.newObject());
+    return Value(c.vm.toObject(v));
+}
+
+Value objectToString(CallContext& c)
+{
+    if (c.thisObject && c.thisObject->kind() == ObjectKind::Function) return Value("[type Function]");
+    return Value("[object Object]");
+}
+
+Value objectValueOf(CallContext& c)
+{
+    if (c.thisObject && !c.thisObject->primitive.isUndefined()
+        && c.thisObject->kind() != ObjectKind::Date)
+        return c.thisObject->primitive;
+    return c.thisValue;
+}
+
+Value hasOwnProperty(CallContext& c)
+{
+    if (!c.thisObject || c.count() == 0) return Value(false);
+    return Value(c.vm.hasOwn(c.thisObject, c.vm.toString(c.arg(0))));
+}
+
+Value isPropertyEnumerable(CallContext& c)
+{
+    if (!c.thisObject) return Value(false);
+    Property* p = c.thisObject->findOwn(c.vm.toString(c.arg(0)));
+    return Value(p && !(p->flags & DontEnum) && p->visibleTo(c.vm.swfVersion()));
+}
+
+Value isPrototypeOf(CallContext& c)
+{
+    Value v = c.arg(0);
+    if (!c.thisObject || !v.isObject()) return Value(false);
+    Object* cur = v.object()->proto();
+    for (int guard = 0; cur && guard < 256; ++guard, cur = cur->proto())
+        if (cur == c.thisObject) return Value(true);
+    return Value(false);
+}
+
+bool isFunction(const Value& v)
+{
+    return v.isObject() && v.object()->kind() == ObjectKind::Function;
+}
+
+Value addProperty(CallContext& c)
+{
+    if (!c.thisObject || c.count() < 2) return Value(false);
+    std::string name = c.vm.toString(c.arg(0));
+    Value getter = c.arg(1), setter = c.arg(2);
+    if (name.empty() || !isFunction(getter)) return Value(false);
+    if (!setter.isNull() && !isFunction(setter) && !setter.isUndefined()) return Value(false);
+    Property* existing = c.thisObject->findOwn(name);
+    uint16_t flags = existing ? existing->flags : 0;
+    Property& p = c.thisObject->put(name, Value(), flags);
+    p.accessor = true;
+    p.getter = static_cast<FunctionObject*>(getter.object());
+    p.setter = isFunction(setter) ? static_cast<FunctionObject*>(setter.object()) : nullptr;
+    return Value(true);
+}
+
+Value functionConstructor(CallContext& c)
+{
+    return c.constructing ? Value(c.thisObject) : Value(c.vm.newObject());
+}
+
+Value functionCall(CallContext& c)
+{
+    Value thisValue = c.arg(0);
+    if (thisValue.isNullish()) thisValue = Value(c.vm.global());
+    std::vector<Value> args(c.args.begin() + (c.args.empty() ? 0 : 1), c.args.end());
+    return c.vm.call(c.thisValue, thisValue, args);
+}
+
+Value functionApply(CallContext& c)
+{
+    Value thisValue = c.arg(0);
+    if (thisValue.isNullish()) thisValue = Value(c.vm.global());
+    std::vector<Value> args;
+    Value list = c.arg(1);
+    if (list.isObject()) {
+        double n = c.vm.toNumber(c.vm.get(list.object(), "length"));
+        size_t count = n > 0 ? size_t(std::min(n, 65536.0)) : 0;
+        for (size_t i = 0; i < count; ++i) args.push_back(c.vm.get(list.object(), std::to_string(i)));
+    }
+    return c.vm.call(c.thisValue, thisValue, args);
+}
+
+} // namespace
+
+void installObjectAndFunction(VM& vm)
+{
+    Heap& heap = vm.heap();
+    Prototypes& p = vm.protos();
+    p.object = heap.make<Object>();
+    p.function = heap.make<Object>();
+    p.function->setProto(p.object);
+
+    FunctionObject* object = vm.newNative(objectConstructor);
+    vm.attachPrototype(object, p.object);
+    vm.defineNative(p.object, "toString", objectToString);
+    vm.defineNative(p.object, "toLocaleString", objectToString);
+    vm.defineNative(p.object, "valueOf", objectValueOf);
+    vm.defineNative(p.object, "hasOwnProperty", hasOwnProperty, DontEnum | OnlySwf6Up);
+    vm.defineNative(p.object, "isPropertyEnumerable", isPropertyEnumerable, DontEnum | OnlySwf6Up);
+    vm.defineNative(p.object, "isPrototypeOf", isPrototypeOf, DontEnum | OnlySwf6Up);
+    vm.defineNative(p.object, "addProperty", addProperty);
+    vm.global()->put("Object", Value(static_cast<Object*>(object)), DontEnum);
+
+    FunctionObject* function = vm.newNative(functionConstructor);
+    vm.attachPrototype(function, p.function);
+    vm.defineNative(p.function, "call", functionCall);
+    vm.defineNative(p.function, "apply", functionApply);
+    vm.global()->put("Function", Value(static_cast<Object*>(function)), DontEnum);
+}
+
+} // namespace tesmar::script

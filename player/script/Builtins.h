@@ -1,0 +1,18 @@
+#pragma once
+// The built-in classes and global functions, one installer per file.
+
+namespace tesmar::script {
+
+class VM;
+
+void installObjectAndFunction(VM& vm);
+void installArray(VM& vm);
+void installString(VM& vm);
+void installNumberAndBoolean(VM& vm);
+void installMath(VM& vm);
+void installDate(VM& vm);
+void installGlobals(VM& vm);
+void installBroadcaster(VM& vm);
+void installSystemObjects(VM& vm);
+
+} // namespace tesmar::script

@@ -1,0 +1,161 @@
+#include "player/script/Convert.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <limits>
+
+namespace tesmar::script {
+
+namespace {
+
+const double NaN = std::numeric_limits<double>::quiet_NaN();
+
+// Digits and decimal exponent of n rounded to 15 significant digits, with
+// trailing zeros removed.
+void significantDigits(double n, std::string& digits, int& exponent)
+{
+    char buf[40];
+    std::snprintf(buf, sizeof buf, "%.14e", n);
+    digits.clear();
+    const char* p = buf;
+    for (; *p && *p != 'e'; ++p)
+        if (*p >= '0' && *p <= '9') digits += *p;
+    exponent = std::atoi(p + 1);
+    while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
+}
+
+int digitValue(char c)
+{
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'z') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'Z') return c - 'A' + 10;
+    return 99;
+}
+
+// Length of the decimal number at the start of s (sign, digits, fraction,
+// exponent); 0 when there is none.
+size_t decimalPrefix(std::string_view s)
+{
+    size_t i = 0;
+    if (i < s.size() && (s[i] == '+' || s[i] == '-')) ++i;
+    size_t digits = 0;
+    while (i < s.size() && s[i] >= '0' && s[i] <= '9') ++i, ++digits;
+    if (i < s.size() && s[i] == '.') {
+        ++i;
+        while (i < s.size() && s[i] >= '0' && s[i] <= '9') ++i, ++digits;
+    }
+    if (digits == 0) return 0;
+    if (i < s.size() && (s[i] == 'e' || s[i] == 'E')) {
+        size_t j = i + 1;
+        if (j < s.size() && (s[j] == '+' || s[j] == '-')) ++j;
+        size_t expDigits = 0;
+        while (j < s.size() && s[j] >= '0' && s[j] <= '9') ++j, ++expDigits;
+        if (expDigits) i = j;
+    }
+    return i;
+}
+
+double parseDecimal(std::string_view s)
+{
+    return std::strtod(std::string(s).c_str(), nullptr);
+}
+
+} // namespace
+
+bool isWhiteSpace(char c)
+{
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
+}
+
+std::string numberToString(double n)
+{
+    if (std::isnan(n)) return "NaN";
+    if (std::isinf(n)) return n < 0 ? "-Infinity" : "Infinity";
+    if (n == 0) return "0";
+    std::string digits;
+    int exponent;
+    significantDigits(n, digits, exponent);
+    std::string out = n < 0 ? "-" : "";
+    int count = int(digits.size());
+    if (exponent >= 15 || exponent < -5) {
+        out += digits[0];
+        if (count > 1) out += "." + digits.substr(1);
+        out += exponent < 0 ? "e-" : "e+";
+        out += std::to_string(std::abs(exponent));
+    } else if (exponent < 0) {
+        out += "0." + std::string(size_t(-exponent - 1), '0') + digits;
+    } else if (count <= exponent + 1) {
+        out += digits + std::string(size_t(exponent + 1 - count), '0');
+    } else {
+        out += digits.substr(0, size_t(exponent + 1)) + "." + digits.substr(size_t(exponent + 1));
+    }
+    return out;
+}
+
+std::string numberToRadix(double n, int radix)
+{
+    if (radix == 10 || radix < 2 || radix > 36 || std::isnan(n) || std::isinf(n))
+        return numberToString(n);
+    // The player prints the integer part of the 32-bit value.
+    int32_t i = toInt32(n);
+    bool negative = i < 0;
+    uint32_t u = negative ? uint32_t(-int64_t(i)) : uint32_t(i);
+    std::string out;
+    do {
+        out.insert(out.begin(), "0123456789abcdefghijklmnopqrstuvwxyz"[u % uint32_t(radix)]);
+        u /= uint32_t(radix);
+    } while (u);
+    return negative ? "-" + out : out;
+}
+
+double stringToNumber(std::string_view s, int swfVersion)
+{
+    if (swfVersion < 5) {
+        size_t i = 0;
+        while (i < s.size() && isWhiteSpace(s[i])) ++i;
+        size_t length = decimalPrefix(s.substr(i));
+        return length ? parseDecimal(s.substr(i, length)) : 0;
+    }
+    size_t i = 0;
+    while (i < s.size() && isWhiteSpace(s[i])) ++i;
+    std::string_view rest = s.substr(i);
+    if (rest.empty()) return NaN;
+    if (swfVersion >= 6 && rest.size() > 2 && rest[0] == '0' && (rest[1] == 'x' || rest[1] == 'X')) {
+        double value = 0;
+        for (size_t j = 2; j < rest.size(); ++j) {
+            int d = digitValue(rest[j]);
+            if (d >= 16) return NaN;
+            value = value * 16 + d;
+        }
+        // Hexadecimal text reads as a 32-bit signed integer.
+        return double(toInt32(value));
+    }
+    size_t length = decimalPrefix(rest);
+    if (length == 0 || length != rest.size()) return NaN;
+    return parseDecimal(rest);
+}
+
+double parseFloatPrefix(std::string_view s)
+{
+    size_t i = 0;
+    while (i < s.size() && isWhiteSpace(s[i])) ++i;
+    size_t length = decimalPrefix(s.substr(i));
+    return length ? parseDecimal(s.substr(i, length)) : NaN;
+}
+
+int32_t toInt32(double n)
+{
+    return int32_t(toUint32(n));
+}
+
+uint32_t toUint32(double n)
+{
+    if (!std::isfinite(n)) return 0;
+    double t = std::trunc(n);
+    double m = std::fmod(t, 4294967296.0);
+    if (m < 0) m += 4294967296.0;
+    return uint32_t(m);
+}
+
+} // namespace tesmar::script

@@ -1,0 +1,883 @@
+#include "player/script/Interpreter.h"
+
+#include "player/script/ActionReader.h"
+#include "player/script/Convert.h"
+#include "player/script/Strings.h"
+
+#include <cmath>
+
+namespace tesmar::script {
+
+namespace {
+
+// DefineFunction2 flags.
+enum : uint16_t {
+    PreloadThis = 0x01, SuppressThis = 0x02, PreloadArguments = 0x04, SuppressArguments = 0x08,
+    PreloadSuper = 0x10, SuppressSuper = 0x20, PreloadRoot = 0x40, PreloadParent = 0x80,
+    PreloadGlobal = 0x100,
+};
+
+// How much an action record takes: code, and for codes from 0x80 a 16-bit length.
+bool decode(const std::vector<uint8_t>& b, size_t pc, size_t end, size_t& data, size_t& length)
+{
+    if (b[pc] < 0x80) {
+        data = pc + 1;
+        length = 0;
+        return true;
+    }
+    if (pc + 3 > end) return false;
+    length = size_t(b[pc + 1]) | (size_t(b[pc + 2]) << 8);
+    data = pc + 3;
+    return data + length <= end;
+}
+
+} // namespace
+
+// ---- entry points ------------------------------------------------------------
+
+void Interpreter::runTopLevel(VM& vm, const ActionBytes& bytes, ClipObject* clip)
+{
+    Frame frame;
+    frame.bytes = bytes;
+    frame.blockEnd = bytes->size();
+    frame.version = vm.swfVersion();
+    frame.scopes = {clip};
+    frame.locals = clip;
+    frame.target = frame.originalTarget = clip;
+    frame.thisValue = Value(static_cast<Object*>(clip));
+    frame.registers.resize(4);
+    Interpreter interpreter(vm, frame);
+    interpreter.runBlock();
+}
+
+Value Interpreter::callScript(VM& vm, FunctionObject* fn, const Value& thisValue,
+                              const std::vector<Value>& args, Object* superProto)
+{
+    const ScriptFunction& s = *fn->script;
+    Frame frame;
+    frame.bytes = s.bytes;
+    frame.blockBegin = s.begin;
+    frame.blockEnd = s.end;
+    frame.version = s.swfVersion;
+    frame.pool = s.pool;
+    frame.callee = fn;
+    frame.scopes = s.scope;
+    Object* activation = vm.heap().make<Object>();
+    frame.scopes.push_back(activation);
+    frame.locals = activation;
+    frame.target = frame.originalTarget = s.target;
+    // SWF 5 functions act on the clip they are called on.
+    if (s.swfVersion < 6 && thisValue.isObject() && thisValue.object()->kind() == ObjectKind::Clip)
+        frame.target = frame.originalTarget = thisValue.object();
+    frame.thisValue = thisValue;
+    if (!superProto && thisValue.isObject()) {
+        Object* proto = thisValue.object()->proto();
+        superProto = proto ? proto->proto() : nullptr;
+    }
+    frame.superProto = superProto;
+    frame.registers.resize(s.isFunction2 ? std::max<size_t>(s.registerCount, 1) : 4);
+
+    ArrayObject* arguments = vm.newArray(args);
+    arguments->put("callee", Value(static_cast<Object*>(fn)), DontEnum);
+    if (!s.isFunction2 || !(s.flags & SuppressArguments))
+        activation->put("arguments", Value(static_cast<Object*>(arguments)));
+
+    if (s.isFunction2) {
+        size_t reg = 1;
+        auto preload = [&](uint16_t flag, const Value& v) {
+            if ((s.flags & flag) && reg < frame.registers.size()) frame.registers[reg++] = v;
+        };
+        preload(PreloadThis, thisValue);
+        preload(PreloadArguments, Value(static_cast<Object*>(arguments)));
+        if (s.flags & PreloadSuper) {
+            Object* super = vm.heap().make<Object>(ObjectKind::Super);
+            super->primitive = thisValue;
+            super->setProto(superProto);
+            preload(PreloadSuper, Value(super));
+        }
+        ClipObject* clip = frame.target && frame.target->kind() == ObjectKind::Clip
+                         ? vm.liveClip(static_cast<ClipObject*>(frame.target)) : nullptr;
+        preload(PreloadRoot, clip ? Value(static_cast<Object*>(clip->rootClip())) : Value());
+        preload(PreloadParent, clip && clip->parentClip() ? Value(static_cast<Object*>(clip->parentClip())) : Value());
+        preload(PreloadGlobal, Value(vm.global()));
+    }
+    for (size_t i = 0; i < s.params.size(); ++i) {
+        Value v = i < args.size() ? args[i] : Value();
+        const auto& p = s.params[i];
+        if (s.isFunction2 && p.reg != 0) {
+            if (p.reg < frame.registers.size()) frame.registers[p.reg] = v;
+        } else {
+            activation->put(p.name, v);
+        }
+    }
+    Interpreter interpreter(vm, frame);
+    return interpreter.runBlock();
+}
+
+Value Interpreter::runBlock()
+{
+    Outcome outcome = run(f_.blockBegin, f_.blockEnd);
+    if (outcome.exit == Exit::Return && !f_.stack.empty()) return f_.stack.back();
+    return Value();
+}
+
+// ---- the loop ---------------------------------------------------------------------
+
+Interpreter::Outcome Interpreter::run(size_t begin, size_t end)
+{
+    const std::vector<uint8_t>& b = *f_.bytes;
+    size_t pc = begin;
+    while (pc < end) {
+        vm_.countInstruction();
+        uint8_t op = b[pc];
+        if (op == 0) return {Exit::End};
+        size_t data, length;
+        if (!decode(b, pc, end, data, length)) return {Exit::End};
+        size_t next = data + length;
+        Outcome outcome{Exit::End};
+        bool jumped = false;
+        if (op == 0x99 || op == 0x9D) {                 // Jump, If
+            ActionReader r(b, data, next);
+            int offset = r.i16();
+            bool take = op == 0x99 || vm_.toBoolean(pop());
+            if (take) {
+                int64_t target = int64_t(next) + offset;
+                if (target < int64_t(f_.blockBegin) || target > int64_t(f_.blockEnd)) return {Exit::End};
+                if (target < int64_t(begin) || target > int64_t(end))
+                    return {Exit::Jump, size_t(target)};
+                pc = size_t(target);
+                jumped = true;
+            }
+        } else if (!execute(op, data, length, next, end, outcome)) {
+            if (outcome.exit != Exit::Jump) return outcome;
+            if (outcome.target < f_.blockBegin || outcome.target > f_.blockEnd) return {Exit::End};
+            if (outcome.target < begin || outcome.target > end) return outcome;
+            pc = outcome.target;
+            jumped = true;
+        }
+        if (!jumped) pc = next;
+    }
+    return {Exit::End};
+}
+
+Value Interpreter::pop()
+{
+    if (f_.stack.empty()) return Value();
+    Value v = std::move(f_.stack.back());
+    f_.stack.pop_back();
+    return v;
+}
+
+void Interpreter::push(Value v)
+{
+    if (f_.stack.size() >= vm_.limits().maxStack) throw ScriptAbort{};
+    f_.stack.push_back(std::move(v));
+}
+
+std::vector<Value> Interpreter::popArgs()
+{
+    double n = vm_.toNumber(pop());
+    size_t count = n > 0 ? size_t(std::min(n, double(f_.stack.size()))) : 0;
+    std::vector<Value> args;
+    args.reserve(count);
+    for (size_t i = 0; i < count; ++i) args.push_back(pop());
+    return args;
+}
+
+Value Interpreter::boolResult(bool b) const
+{
+    // SWF 4 has no boolean type: comparisons give 1 and 0.
+    return f_.version < 5 ? Value(b ? 1.0 : 0.0) : Value(b);
+}
+
+void Interpreter::skipActions(size_t count, size_t& pc, size_t end)
+{
+    const std::vector<uint8_t>& b = *f_.bytes;
+    size_t at = pc;
+    size_t data, length;
+    for (size_t i = 0; i < count && at < end; ++i) {
+        if (!decode(b, at, end, data, length)) { pc = end; return; }
+        at = data + length;
+    }
+    pc = at;
+}
+
+// ---- blocks: with, try, function definitions -------------------------------------------
+
+Interpreter::Outcome Interpreter::runWith(size_t data, size_t length, size_t& pc, size_t end)
+{
+    ActionReader r(*f_.bytes, data, data + length);
+    size_t size = r.u16();
+    size_t bodyBegin = data + length;
+    size_t bodyEnd = std::min(bodyBegin + size, end);
+    Object* scope = vm_.toObject(pop());
+    if (scope) f_.scopes.push_back(scope);
+    size_t depth = f_.scopes.size();
+    Outcome outcome = run(bodyBegin, bodyEnd);
+    if (scope && f_.scopes.size() >= depth) f_.scopes.resize(depth - 1);
+    pc = bodyEnd;
+    return outcome;
+}
+
+Interpreter::Outcome Interpreter::runTry(size_t data, size_t length, size_t& pc, size_t end)
+{
+    ActionReader r(*f_.bytes, data, data + length);
+    uint8_t flags = r.u8();
+    size_t trySize = r.u16(), catchSize = r.u16(), finallySize = r.u16();
+    bool catchInRegister = flags & 4;
+    std::string catchName;
+    uint8_t catchRegister = 0;
+    if (catchInRegister) catchRegister = r.u8(); else catchName = r.cstring();
+    bool hasCatch = flags & 1, hasFinally = flags & 2;
+
+    size_t tryBegin = data + length;
+    size_t tryEnd = std::min(tryBegin + trySize, end);
+    size_t catchEnd = std::min(tryEnd + catchSize, end);
+    size_t finallyEnd = std::min(catchEnd + finallySize, end);
+    pc = finallyEnd;
+
+    Outcome outcome{Exit::End};
+    bool pending = false;
+    Value thrown;
+    try {
+        outcome = run(tryBegin, tryEnd);
+    } catch (const ScriptThrow& t) {
+        pending = true;
+        thrown = t.value;
+    }
+    if (pending && hasCatch) {
+        pending = false;
+        f_.stack.clear();
+        if (catchInRegister) {
+            if (catchRegister < f_.registers.size()) f_.registers[catchRegister] = thrown;
+        } else {
+            setVariable(catchName, thrown);
+        }
+        if (hasFinally) {
+            try {
+                outcome = run(tryEnd, catchEnd);
+            } catch (const ScriptThrow& t) {
+                pending = true;
+                thrown = t.value;
+            }
+        } else {
+            outcome = run(tryEnd, catchEnd);
+        }
+    }
+    if (hasFinally) {
+        Outcome finallyOutcome = run(catchEnd, finallyEnd);
+        if (finallyOutcome.exit != Exit::End) return finallyOutcome;
+    }
+    if (pending) throw ScriptThrow{thrown};
+    return outcome;
+}
+
+void Interpreter::defineFunction(size_t data, size_t length, size_t& pc, size_t end, bool version2)
+{
+    ActionReader r(*f_.bytes, data, data + length);
+    auto fn = std::make_unique<ScriptFunction>();
+    std::string name = r.cstring();
+    size_t paramCount = r.u16();
+    if (version2) {
+        fn->isFunction2 = true;
+        fn->registerCount = r.u8();
+        fn->flags = r.u16();
+    }
+    for (size_t i = 0; i < paramCount && !r.failed(); ++i) {
+        ScriptFunction::Param p;
+        if (version2) p.reg = r.u8();
+        p.name = r.cstring();
+        fn->params.push_back(std::move(p));
+    }
+    size_t codeSize = r.u16();
+    size_t bodyBegin = data + length;
+    size_t bodyEnd = std::min(bodyBegin + codeSize, end);
+    pc = bodyEnd;
+    fn->bytes = f_.bytes;
+    fn->begin = bodyBegin;
+    fn->end = bodyEnd;
+    fn->swfVersion = f_.version;
+    fn->scope = f_.scopes;
+    fn->target = f_.originalTarget;
+    fn->pool = f_.pool;
+    FunctionObject* function = vm_.newScriptFunction(std::move(fn));
+    if (name.empty())
+        push(Value(static_cast<Object*>(function)));
+    else
+        vm_.set(f_.locals, name, Value(static_cast<Object*>(function)));
+}
+
+// ---- operators ---------------------------------------------------------------------
+
+Value Interpreter::add2(const Value& a, const Value& b)
+{
+    Value pa = vm_.toPrimitive(a), pb = vm_.toPrimitive(b);
+    if (pa.isString() || pb.isString()) {
+        std::string s = vm_.toString(pa) + vm_.toString(pb);
+        vm_.checkString(s.size());
+        return Value(std::move(s));
+    }
+    return Value(vm_.toNumber(pa) + vm_.toNumber(pb));
+}
+
+Value Interpreter::less2(const Value& a, const Value& b)
+{
+    Value pa = vm_.toPrimitive(a), pb = vm_.toPrimitive(b);
+    if (pa.isString() && pb.isString()) return Value(pa.string() < pb.string());
+    double x = vm_.toNumber(pa), y = vm_.toNumber(pb);
+    if (std::isnan(x) || std::isnan(y)) return Value();
+    return Value(x < y);
+}
+
+Value Interpreter::callFunction(const std::string& name, const std::vector<Value>& args)
+{
+    Value function;
+    Object* holder = nullptr;
+    std::string path, variable;
+    if (splitPath(name, path, variable)) {
+        holder = resolvePath(path);
+        function = vm_.get(holder, variable);
+    } else {
+        lookup(name, function, &holder);
+    }
+    Value thisValue = holder && holder != f_.locals ? Value(holder) : Value(f_.originalTarget);
+    if (function.isObject() && function.object()->kind() == ObjectKind::Super) {
+        Object* superProto = function.object()->proto();
+        Value constructor = vm_.get(superProto, "__constructor__");
+        if (!constructor.isObject() || constructor.object()->kind() != ObjectKind::Function) return Value();
+        auto* fn = static_cast<FunctionObject*>(constructor.object());
+        if (fn->script) return callScript(vm_, fn, function.object()->primitive, args, superProto->proto());
+        return vm_.call(constructor, function.object()->primitive, args);
+    }
+    return vm_.call(function, thisValue, args);
+}
+
+Value Interpreter::callMethod(const Value& object, const Value& name, const std::vector<Value>& args)
+{
+    std::string method = name.isUndefined() ? "" : vm_.toString(name);
+    if (object.isObject() && object.object()->kind() == ObjectKind::Super) {
+        Object* superProto = object.object()->proto();
+        Value thisValue = object.object()->primitive;
+        Value function = method.empty() ? vm_.get(superProto, "__constructor__") : vm_.get(superProto, method);
+        if (!function.isObject() || function.object()->kind() != ObjectKind::Function) return Value();
+        auto* fn = static_cast<FunctionObject*>(function.object());
+        if (fn->script && superProto) {
+            if (vm_.callDepth() >= vm_.limits().maxCallDepth) return Value();
+            ++vm_.depth_;
+            struct Leave { VM& vm; ~Leave() { --vm.depth_; } } leave{vm_};
+            return callScript(vm_, fn, thisValue, args, superProto->proto());
+        }
+        return vm_.call(function, thisValue, args);
+    }
+    if (method.empty()) return vm_.call(object, Value(), args);
+    Value function = vm_.getOf(object, method);
+    return vm_.call(function, object, args);
+}
+
+Value Interpreter::newMethod(const Value& object, const Value& name, const std::vector<Value>& args)
+{
+    std::string method = name.isUndefined() ? "" : vm_.toString(name);
+    Value constructor = method.empty() ? object : vm_.getOf(object, method);
+    return vm_.construct(constructor, args);
+}
+
+// ---- the actions ----------------------------------------------------------------------
+
+// Returns false when the block ends here (outcome says how). `pc` is where
+// the next action starts; actions that own the bytes after them (DefineFunction,
+// With, Try) and the frame waits move it.
+bool Interpreter::execute(uint8_t op, size_t data, size_t length, size_t& pc, size_t end, Outcome& outcome)
+{
+    const std::vector<uint8_t>& b = *f_.bytes;
+    ActionReader r(b, data, data + length);
+    auto number = [&](const Value& v) { return vm_.toNumber(v); };
+    auto binaryNumber = [&](auto fn) {
+        double y = number(pop());
+        double x = number(pop());
+        push(Value(fn(x, y)));
+    };
+    auto binaryInt = [&](auto fn) {
+        int32_t y = vm_.toInt32(pop());
+        int32_t x = vm_.toInt32(pop());
+        push(Value(double(fn(x, y))));
+    };
+    auto blockOutcome = [&](Outcome o) {
+        if (o.exit == Exit::End) return true;
+        outcome = o;
+        return false;
+    };
+
+    switch (op) {
+    // SWF 3 timeline actions.
+    case 0x04: case 0x05: case 0x06: case 0x07: {       // NextFrame, PrevFrame, Play, Stop
+        ClipObject* clip = targetClip();
+        if (!clip) break;
+        if (op == 0x04) clip->gotoFrame(clip->currentFrame() + 1, false);
+        else if (op == 0x05) clip->gotoFrame(std::max(1, clip->currentFrame() - 1), false);
+        else if (op == 0x06) clip->play();
+        else clip->stop();
+        break;
+    }
+    case 0x08: case 0x09: break;                       // ToggleQuality, StopSounds
+    case 0x81: {                                       // GotoFrame
+        ClipObject* clip = targetClip();
+        if (clip) clip->gotoFrame(r.u16() + 1, false);
+        break;
+    }
+    case 0x83: {                                       // GetURL
+        std::string url = r.cstring();
+        std::string target = r.cstring();
+        getUrl(url, target, 0);
+        break;
+    }
+    case 0x8A: {                                       // WaitForFrame
+        int frame = r.u16() + 1;
+        size_t skip = r.u8();
+        ClipObject* clip = targetClip();
+        if (clip && clip->framesLoaded() < frame) skipActions(skip, pc, end);
+        break;
+    }
+    case 0x8B: setTarget(r.cstring()); break;           // SetTarget
+    case 0x8C: {                                       // GoToLabel
+        ClipObject* clip = targetClip();
+        std::string label = r.cstring();
+        if (clip) {
+            int frame = clip->labelFrame(label);
+            if (frame > 0) clip->gotoFrame(frame, false);
+        }
+        break;
+    }
+
+    // SWF 4 stack machine.
+    case 0x96: {                                       // Push
+        while (!r.atEnd()) {
+            uint8_t type = r.u8();
+            switch (type) {
+            case 0: push(Value(r.cstring())); break;
+            case 1: push(Value(double(r.f32()))); break;
+            case 2: push(Value::null()); break;
+            case 3: push(Value()); break;
+            case 4: {
+                uint8_t reg = r.u8();
+                push(reg < f_.registers.size() ? f_.registers[reg] : Value());
+                break;
+            }
+            case 5: push(Value(r.u8() != 0)); break;
+            case 6: push(Value(r.f64())); break;
+            case 7: push(Value(double(int32_t(r.u32())))); break;
+            case 8: case 9: {
+                size_t index = type == 8 ? r.u8() : r.u16();
+                if (f_.pool && index < f_.pool->size()) push(Value((*f_.pool)[index]));
+                else push(Value());
+                break;
+            }
+            default: return blockOutcome({Exit::End});
+            }
+            if (r.failed()) break;
+        }
+        break;
+    }
+    case 0x17: pop(); break;                           // Pop
+    case 0x0A: binaryNumber([](double x, double y) { return x + y; }); break;
+    case 0x0B: binaryNumber([](double x, double y) { return x - y; }); break;
+    case 0x0C: binaryNumber([](double x, double y) { return x * y; }); break;
+    case 0x0D: {                                       // Divide
+        double y = number(pop());
+        double x = number(pop());
+        if (y == 0 && f_.version < 5) push(Value("#ERROR#"));
+        else push(Value(x / y));
+        break;
+    }
+    case 0x0E: {                                       // Equals (numeric)
+        double y = number(pop());
+        double x = number(pop());
+        push(boolResult(x == y));
+        break;
+    }
+    case 0x0F: {                                       // Less (numeric)
+        double y = number(pop());
+        double x = number(pop());
+        push(boolResult(x < y));
+        break;
+    }
+    case 0x10: {                                       // And
+        bool y = vm_.toBoolean(pop());
+        bool x = vm_.toBoolean(pop());
+        push(boolResult(x && y));
+        break;
+    }
+    case 0x11: {                                       // Or
+        bool y = vm_.toBoolean(pop());
+        bool x = vm_.toBoolean(pop());
+        push(boolResult(x || y));
+        break;
+    }
+    case 0x12: push(boolResult(!vm_.toBoolean(pop()))); break;   // Not
+    case 0x13: {                                       // StringEquals
+        std::string y = vm_.toString(pop());
+        std::string x = vm_.toString(pop());
+        push(boolResult(x == y));
+        break;
+    }
+    case 0x29: {                                       // StringLess
+        std::string y = vm_.toString(pop());
+        std::string x = vm_.toString(pop());
+        push(boolResult(x < y));
+        break;
+    }
+    case 0x68: {                                       // StringGreater
+        std::string y = vm_.toString(pop());
+        std::string x = vm_.toString(pop());
+        push(boolResult(x > y));
+        break;
+    }
+    case 0x14: case 0x31:                              // StringLength, MBStringLength
+        push(Value(double(utf16Length(vm_.toString(pop())))));
+        break;
+    case 0x21: {                                       // StringAdd
+        std::string y = vm_.toString(pop());
+        std::string x = vm_.toString(pop());
+        vm_.checkString(x.size() + y.size());
+        push(Value(x + y));
+        break;
+    }
+    case 0x15: case 0x35: {                            // StringExtract, MBStringExtract
+        double count = number(pop());
+        double index = number(pop());
+        std::u16string s = toUtf16(vm_.toString(pop()));
+        // 1-based index; a negative count takes the rest.
+        double from = std::isnan(index) ? 0 : std::max(0.0, std::trunc(index) - 1);
+        if (from >= double(s.size())) { push(Value("")); break; }
+        double n = std::isnan(count) ? 0 : std::trunc(count);
+        size_t take = n < 0 ? s.size() : size_t(std::min(n, double(s.size())));
+        push(Value(toUtf8(s.substr(size_t(from), take))));
+        break;
+    }
+    case 0x18: {                                       // ToInteger
+        double n = number(pop());
+        push(Value(std::isnan(n) ? 0.0 : f_.version >= 5 ? double(script::toInt32(n)) : std::trunc(n)));
+        break;
+    }
+    case 0x32: case 0x36: {                            // CharToAscii, MBCharToAscii
+        std::u16string s = toUtf16(vm_.toString(pop()));
+        push(s.empty() ? Value(NAN) : Value(double(s[0])));
+        break;
+    }
+    case 0x33: case 0x37: {                            // AsciiToChar, MBAsciiToChar
+        uint32_t code = uint32_t(vm_.toInt32(pop())) & 0xFFFF;
+        push(Value(code ? toUtf8(std::u16string(1, char16_t(code))) : std::string()));
+        break;
+    }
+    case 0x1C: push(getVariable(vm_.toString(pop()))); break;   // GetVariable
+    case 0x1D: {                                       // SetVariable
+        Value value = pop();
+        setVariable(vm_.toString(pop()), value);
+        break;
+    }
+    case 0x9A: {                                       // GetURL2
+        int flags = r.u8();
+        std::string target = vm_.toString(pop());
+        std::string url = vm_.toString(pop());
+        getUrl(url, target, flags);
+        break;
+    }
+    case 0x9F: {                                       // GotoFrame2
+        uint8_t flags = r.u8();
+        int bias = (flags & 2) ? r.u16() : 0;
+        gotoFrame2(pop(), flags & 1, bias);
+        break;
+    }
+    case 0x20: setTarget(vm_.toString(pop())); break;   // SetTarget2
+    case 0x22: {                                       // GetProperty
+        int index = vm_.toInt32(pop());
+        std::string target = vm_.toString(pop());
+        push(getProperty(target.empty() ? f_.target : resolvePath(target), index));
+        break;
+    }
+    case 0x23: {                                       // SetProperty
+        Value value = pop();
+        int index = vm_.toInt32(pop());
+        std::string target = vm_.toString(pop());
+        setProperty(target.empty() ? f_.target : resolvePath(target), index, value);
+        break;
+    }
+    case 0x24: {                                       // CloneSprite
+        int depth = vm_.toInt32(pop());
+        std::string name = vm_.toString(pop());
+        Object* source = resolvePath(vm_.toString(pop()));
+        if (source && source->kind() == ObjectKind::Clip)
+            static_cast<ClipObject*>(source)->duplicate(name, depth);
+        break;
+    }
+    case 0x25: {                                       // RemoveSprite
+        Object* clip = resolvePath(vm_.toString(pop()));
+        if (clip && clip->kind() == ObjectKind::Clip) static_cast<ClipObject*>(clip)->removeSelf();
+        break;
+    }
+    case 0x26: {                                       // Trace
+        Value v = pop();
+        vm_.trace(v.isUndefined() ? "undefined" : vm_.toString(v));
+        break;
+    }
+    case 0x27: {                                       // StartDrag
+        Object* clip = resolvePath(vm_.toString(pop()));
+        bool lockCenter = vm_.toBoolean(pop());
+        std::optional<std::array<double, 4>> bounds;
+        if (vm_.toBoolean(pop())) {
+            double y2 = number(pop()), x2 = number(pop()), y1 = number(pop()), x1 = number(pop());
+            bounds = std::array<double, 4>{x1, y1, x2, y2};
+        }
+        if (clip && clip->kind() == ObjectKind::Clip)
+            static_cast<ClipObject*>(clip)->startDrag(lockCenter, bounds);
+        break;
+    }
+    case 0x28: vm_.host().stopDrag(); break;           // EndDrag
+    case 0x8D: {                                       // WaitForFrame2
+        size_t skip = r.u8();
+        if (!frameLoaded(pop())) skipActions(skip, pc, end);
+        break;
+    }
+    case 0x9E: callFrame(pop()); break;                // Call
+    case 0x34: push(Value(std::floor(vm_.host().timeMs()))); break;   // GetTime
+    case 0x30: {                                       // RandomNumber
+        double max = std::trunc(number(pop()));
+        static thread_local std::minstd_rand random(12345);
+        push(Value(max >= 1 ? double(random() % uint64_t(std::min(max, 2147483647.0))) : 0.0));
+        break;
+    }
+
+    // SWF 5.
+    case 0x88: {                                       // ConstantPool
+        size_t count = r.u16();
+        auto pool = std::make_shared<std::vector<std::string>>();
+        for (size_t i = 0; i < count && !r.atEnd(); ++i) pool->push_back(r.cstring());
+        f_.pool = std::move(pool);
+        break;
+    }
+    case 0x9B: defineFunction(data, length, pc, end, false); break;
+    case 0x8E: defineFunction(data, length, pc, end, true); break;
+    case 0x3C: {                                       // DefineLocal
+        Value value = pop();
+        std::string name = vm_.toString(pop());
+        vm_.set(f_.locals, name, value);
+        break;
+    }
+    case 0x41: {                                       // DefineLocal2
+        std::string name = vm_.toString(pop());
+        if (!f_.locals->findOwn(name)) vm_.set(f_.locals, name, Value());
+        break;
+    }
+    case 0x3A: {                                       // Delete
+        std::string name = vm_.toString(pop());
+        Object* object = vm_.toObject(pop());
+        push(boolResult(object && vm_.remove(object, name)));
+        break;
+    }
+    case 0x3B: {                                       // Delete2
+        std::string name = vm_.toString(pop());
+        bool removed = false;
+        for (size_t i = f_.scopes.size(); i-- > 0 && !removed;) {
+            if (f_.scopes[i]->findOwn(name)) { removed = vm_.remove(f_.scopes[i], name); goto deleted; }
+        }
+        if (vm_.global()->findOwn(name)) removed = vm_.remove(vm_.global(), name);
+    deleted:
+        push(boolResult(removed));
+        break;
+    }
+    case 0x46: case 0x55: {                            // Enumerate, Enumerate2
+        Value subject = pop();
+        Object* object = nullptr;
+        if (op == 0x46) {
+            std::string name = vm_.toString(subject);
+            Value v = getVariable(name);
+            object = v.isObject() ? v.object() : nullptr;
+        } else {
+            object = subject.isObject() ? subject.object() : nullptr;
+        }
+        push(Value::null());
+        if (object)
+            for (const std::string& name : vm_.enumerate(object)) push(Value(name));
+        break;
+    }
+    case 0x49: {                                       // Equals2
+        Value y = pop();
+        Value x = pop();
+        push(boolResult(vm_.looseEquals(x, y)));
+        break;
+    }
+    case 0x66: {                                       // StrictEquals
+        Value y = pop();
+        Value x = pop();
+        push(Value(VM::strictEquals(x, y)));
+        break;
+    }
+    case 0x47: {                                       // Add2
+        Value y = pop();
+        Value x = pop();
+        push(add2(x, y));
+        break;
+    }
+    case 0x48: {                                       // Less2
+        Value y = pop();
+        Value x = pop();
+        push(less2(x, y));
+        break;
+    }
+    case 0x67: {                                       // Greater
+        Value y = pop();
+        Value x = pop();
+        push(less2(y, x));
+        break;
+    }
+    case 0x3F: binaryNumber([](double x, double y) { return std::fmod(x, y); }); break;   // Modulo
+    case 0x60: binaryInt([](int32_t x, int32_t y) { return x & y; }); break;
+    case 0x61: binaryInt([](int32_t x, int32_t y) { return x | y; }); break;
+    case 0x62: binaryInt([](int32_t x, int32_t y) { return x ^ y; }); break;
+    case 0x63: binaryInt([](int32_t x, int32_t y) { return int32_t(uint32_t(x) << (y & 31)); }); break;
+    case 0x64: binaryInt([](int32_t x, int32_t y) { return x >> (y & 31); }); break;
+    case 0x65: {                                       // BitURShift
+        int32_t y = vm_.toInt32(pop());
+        uint32_t x = uint32_t(vm_.toInt32(pop()));
+        push(Value(double(x >> (y & 31))));
+        break;
+    }
+    case 0x50: push(Value(number(pop()) + 1)); break;  // Increment
+    case 0x51: push(Value(number(pop()) - 1)); break;  // Decrement
+    case 0x4A: push(Value(number(pop()))); break;      // ToNumber
+    case 0x4B: push(Value(vm_.toString(pop()))); break;   // ToString
+    case 0x44: push(Value(vm_.typeOf(pop()))); break;  // TypeOf
+    case 0x45: {                                       // TargetPath
+        Value v = pop();
+        if (v.isObject() && v.object()->kind() == ObjectKind::Clip) {
+            ClipObject* clip = vm_.liveClip(static_cast<ClipObject*>(v.object()));
+            push(clip ? Value(clip->targetPath()) : Value());
+        } else {
+            push(Value());
+        }
+        break;
+    }
+    case 0x4C: {                                       // PushDuplicate
+        Value v = f_.stack.empty() ? Value() : f_.stack.back();
+        push(v);
+        break;
+    }
+    case 0x4D: {                                       // StackSwap
+        Value y = pop();
+        Value x = pop();
+        push(y);
+        push(x);
+        break;
+    }
+    case 0x87: {                                       // StoreRegister
+        uint8_t reg = r.u8();
+        if (reg < f_.registers.size()) f_.registers[reg] = f_.stack.empty() ? Value() : f_.stack.back();
+        break;
+    }
+    case 0x3E: {                                       // Return
+        Value v = pop();
+        f_.stack.clear();
+        f_.stack.push_back(v);
+        outcome = {Exit::Return};
+        return false;
+    }
+    case 0x3D: {                                       // CallFunction
+        std::string name = vm_.toString(pop());
+        std::vector<Value> args = popArgs();
+        push(callFunction(name, args));
+        break;
+    }
+    case 0x52: {                                       // CallMethod
+        Value name = pop();
+        Value object = pop();
+        std::vector<Value> args = popArgs();
+        push(callMethod(object, name, args));
+        break;
+    }
+    case 0x40: {                                       // NewObject
+        std::string name = vm_.toString(pop());
+        std::vector<Value> args = popArgs();
+        push(vm_.construct(getVariable(name), args));
+        break;
+    }
+    case 0x53: {                                       // NewMethod
+        Value name = pop();
+        Value object = pop();
+        std::vector<Value> args = popArgs();
+        push(newMethod(object, name, args));
+        break;
+    }
+    case 0x42: {                                       // InitArray
+        std::vector<Value> items = popArgs();
+        push(Value(static_cast<Object*>(vm_.newArray(items))));
+        break;
+    }
+    case 0x43: {                                       // InitObject
+        double n = number(pop());
+        size_t count = n > 0 ? size_t(std::min(n, double(f_.stack.size() / 2))) : 0;
+        Object* object = vm_.newObject();
+        for (size_t i = 0; i < count; ++i) {
+            Value value = pop();
+            vm_.set(object, vm_.toString(pop()), value);
+        }
+        push(Value(object));
+        break;
+    }
+    case 0x4E: {                                       // GetMember
+        Value name = pop();
+        Value object = pop();
+        push(vm_.getOf(object, vm_.toString(name)));
+        break;
+    }
+    case 0x4F: {                                       // SetMember
+        Value value = pop();
+        Value name = pop();
+        Value object = pop();
+        if (object.isObject()) vm_.set(object.object(), vm_.toString(name), value);
+        break;
+    }
+    case 0x94: return blockOutcome(runWith(data, length, pc, end));
+    case 0x8F: return blockOutcome(runTry(data, length, pc, end));
+    case 0x2A: throw ScriptThrow{pop()};               // Throw
+
+    // SWF 6 and 7.
+    case 0x54: {                                       // InstanceOf
+        Value constructor = pop();
+        Value object = pop();
+        push(Value(constructor.isObject() && vm_.instanceOf(object, constructor.object())));
+        break;
+    }
+    case 0x69: {                                       // Extends
+        Value superclass = pop();
+        Value subclass = pop();
+        if (!superclass.isObject() || !subclass.isObject()) break;
+        Object* prototype = vm_.heap().make<Object>();
+        Value superPrototype = vm_.get(superclass.object(), "prototype");
+        prototype->setProto(superPrototype.isObject() ? superPrototype.object() : nullptr);
+        prototype->put("__constructor__", superclass, DontEnum);
+        subclass.object()->put("prototype", Value(prototype), DontEnum);
+        break;
+    }
+    case 0x2B: {                                       // CastOp
+        Value object = pop();
+        Value constructor = pop();
+        bool is = constructor.isObject() && vm_.instanceOf(object, constructor.object());
+        push(is ? object : Value::null());
+        break;
+    }
+    case 0x2C: {                                       // ImplementsOp
+        Value constructor = pop();
+        std::vector<Value> interfaces = popArgs();
+        if (!constructor.isObject()) break;
+        Value prototype = vm_.get(constructor.object(), "prototype");
+        if (!prototype.isObject()) break;
+        prototype.object()->put("__interfaces__", Value(static_cast<Object*>(vm_.newArray(interfaces))), DontEnum);
+        break;
+    }
+    default:
+        // Unknown actions are skipped by their length.
+        break;
+    }
+    return true;
+}
+
+} // namespace tesmar::script

@@ -1,0 +1,85 @@
+#pragma once
+// Runs action records. Action bytes come from the movie and are checked as
+// they are read: a record or a jump that leaves its block ends the block.
+
+#include "player/script/VM.h"
+
+#include <random>
+
+namespace tesmar::script {
+
+class Interpreter {
+public:
+    static void runTopLevel(VM& vm, const ActionBytes& bytes, ClipObject* clip);
+    static Value callScript(VM& vm, FunctionObject* fn, const Value& thisValue,
+                            const std::vector<Value>& args, Object* superProto);
+
+private:
+    struct Frame {
+        ActionBytes bytes;
+        size_t blockBegin = 0, blockEnd = 0;
+        int version = 5;
+        std::vector<Object*> scopes;        // outermost first; the global object is implied
+        Object* locals = nullptr;           // where DefineLocal and named functions go
+        Object* target = nullptr;           // timeline actions act on it
+        Object* originalTarget = nullptr;
+        Value thisValue;
+        Object* superProto = nullptr;
+        FunctionObject* callee = nullptr;
+        std::vector<Value> registers;
+        std::vector<Value> stack;
+        ConstantPool pool;
+    };
+    enum class Exit { End, Return, Jump };
+    struct Outcome {
+        Exit exit;
+        size_t target = 0;
+    };
+
+    Interpreter(VM& vm, Frame& frame) : vm_(vm), f_(frame) {}
+    Value runBlock();
+    Outcome run(size_t begin, size_t end);
+    bool execute(uint8_t op, size_t data, size_t length, size_t& pc, size_t end, Outcome& outcome);
+
+    // Stack.
+    Value pop();
+    void push(Value v);
+    std::vector<Value> popArgs();
+
+    // Control flow.
+    Outcome runWith(size_t data, size_t length, size_t& pc, size_t end);
+    Outcome runTry(size_t data, size_t length, size_t& pc, size_t end);
+    void defineFunction(size_t data, size_t length, size_t& pc, size_t end, bool version2);
+    void skipActions(size_t count, size_t& pc, size_t end);
+
+    // Variables and paths.
+    Value getVariable(const std::string& name);
+    void setVariable(const std::string& name, const Value& value);
+    bool lookup(const std::string& name, Value& out, Object** holder);
+    bool special(const std::string& name, Value& out);
+    Object* resolvePath(const std::string& path);
+    bool splitPath(const std::string& name, std::string& path, std::string& variable);
+    ClipObject* targetClip();
+
+    // Actions that touch the timeline and the host.
+    void getUrl(const std::string& url, const std::string& target, int flags);
+    void gotoFrame2(const Value& frame, bool play, int bias);
+    bool frameLoaded(const Value& frame);
+    void setTarget(const std::string& path);
+    void callFrame(const Value& frame);
+    Value getProperty(Object* target, int index);
+    void setProperty(Object* target, int index, const Value& value);
+
+    // Operators.
+    Value add2(const Value& a, const Value& b);
+    Value less2(const Value& a, const Value& b);
+    Value callFunction(const std::string& name, const std::vector<Value>& args);
+    Value callMethod(const Value& object, const Value& name, const std::vector<Value>& args);
+    Value newMethod(const Value& object, const Value& name, const std::vector<Value>& args);
+    Value boolResult(bool b) const;
+
+    VM& vm_;
+    Frame& f_;
+};
+
+} // namespace tesmar::script

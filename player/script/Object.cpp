@@ -1,0 +1,136 @@
+#include "player/script/Object.h"
+
+#include "player/script/Function.h"
+#include "player/script/Heap.h"
+#include "player/script/VM.h"
+
+#include <cmath>
+
+namespace tesmar::script {
+
+bool Property::visibleTo(int swfVersion) const
+{
+    if ((flags & OnlySwf6Up) && swfVersion < 6) return false;
+    if ((flags & IgnoreSwf6) && swfVersion == 6) return false;
+    if ((flags & OnlySwf7Up) && swfVersion < 7) return false;
+    if ((flags & OnlySwf8Up) && swfVersion < 8) return false;
+    if ((flags & OnlySwf9Up) && swfVersion < 9) return false;
+    return true;
+}
+
+void Tracer::mark(const Value& v)
+{
+    if (v.isObject()) pending_.push_back(v.object());
+}
+
+Object::Object(Heap& heap, ObjectKind kind) : heap_(heap), kind_(kind) {}
+
+Property* Object::findOwn(std::string_view name)
+{
+    auto it = index_.find(heap_.key(name));
+    return it == index_.end() ? nullptr : &properties_[it->second];
+}
+
+Property& Object::put(std::string_view name, Value value, uint16_t flags)
+{
+    std::string key = heap_.key(name);
+    auto it = index_.find(key);
+    if (it != index_.end()) {
+        Property& p = properties_[it->second];
+        p.value = std::move(value);
+        return p;
+    }
+    index_.emplace(std::move(key), uint32_t(properties_.size()));
+    properties_.push_back(Property{std::string(name), std::move(value), flags});
+    return properties_.back();
+}
+
+bool Object::remove(std::string_view name)
+{
+    auto it = index_.find(heap_.key(name));
+    if (it == index_.end()) return false;
+    size_t at = it->second;
+    if (properties_[at].flags & DontDelete) return false;
+    index_.erase(it);
+    properties_.erase(properties_.begin() + at);
+    reindexFrom(at);
+    return true;
+}
+
+void Object::reindexFrom(size_t first)
+{
+    for (size_t i = first; i < properties_.size(); ++i)
+        index_[heap_.key(properties_[i].name)] = uint32_t(i);
+}
+
+Object* Object::proto()
+{
+    Property* p = findOwn("__proto__");
+    return p && p->value.isObject() ? p->value.object() : nullptr;
+}
+
+void Object::trace(Tracer& tracer)
+{
+    tracer.mark(primitive);
+    for (const Property& p : properties_) {
+        tracer.mark(p.value);
+        tracer.mark(static_cast<Object*>(p.getter));
+        tracer.mark(static_cast<Object*>(p.setter));
+    }
+}
+
+int64_t arrayIndex(std::string_view name)
+{
+    if (name.empty() || name.size() > 10) return -1;
+    if (name.size() > 1 && name[0] == '0') return -1;
+    int64_t n = 0;
+    for (char c : name) {
+        if (c < '0' || c > '9') return -1;
+        n = n * 10 + (c - '0');
+    }
+    return n < 0xFFFFFFFFll ? n : -1;
+}
+
+void ArrayObject::push(Value v)
+{
+    put(std::to_string(length_), std::move(v));
+    ++length_;
+}
+
+void ArrayObject::setLength(VM& vm, double length)
+{
+    (void)vm;
+    if (!(length >= 0)) length = 0;
+    uint32_t newLength = length > 4294967294.0 ? 4294967294u : uint32_t(length);
+    if (newLength < length_) {
+        std::vector<std::string> doomed;
+        for (const Property& p : properties()) {
+            int64_t i = arrayIndex(p.name);
+            if (i >= newLength) doomed.push_back(p.name);
+        }
+        for (const std::string& name : doomed) remove(name);
+    }
+    length_ = newLength;
+}
+
+bool ArrayObject::getVirtual(VM&, const std::string& name, Value& out)
+{
+    if (name != "length") return false;
+    out = Value(double(length_));
+    return true;
+}
+
+bool ArrayObject::setVirtual(VM& vm, const std::string& name, const Value& value)
+{
+    if (name == "length") {
+        setLength(vm, vm.toNumber(value));
+        return true;
+    }
+    int64_t i = arrayIndex(name);
+    if (i < 0) return false;
+    put(name, value);
+    if (i >= length_) length_ = uint32_t(i + 1);
+    return true;
+}
+
+} // namespace tesmar::script

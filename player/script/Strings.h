@@ -1,0 +1,16 @@
+#pragma once
+// Text helpers: script strings are UTF-8; lengths and indices count UTF-16
+// code units as the player does.
+
+#include <string>
+#include <string_view>
+
+namespace tesmar::script {
+
+std::u16string toUtf16(std::string_view utf8);
+std::string toUtf8(std::u16string_view utf16);
+size_t utf16Length(std::string_view utf8);
+std::string lowerAscii(std::string_view s);
+std::string upperAscii(std::string_view s);
+
+} // namespace tesmar::script

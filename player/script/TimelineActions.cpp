@@ -1,0 +1,119 @@
+// Interpreter actions that act on clips and the host: get-URL requests,
+// frame jumps by number or label, frame waits, Call, and clip properties by index.
+
+#include "player/script/Interpreter.h"
+
+#include "player/script/Convert.h"
+#include "player/script/Strings.h"
+
+#include <cmath>
+
+namespace tesmar::script {
+
+namespace {
+
+// GetProperty / SetProperty indices.
+const char* const propertyNames[] = {
+    "_x", "_y", "_xscale", "_yscale", "_currentframe", "_totalframes", "_alpha", "_visible",
+    "_width", "_height", "_rotation", "_target", "_framesloaded", "_name", "_droptarget",
+    "_url", "_highquality", "_focusrect", "_soundbuftime", "_quality", "_xmouse", "_ymouse",
+};
+
+} // namespace
+
+void Interpreter::getUrl(const std::string& url, const std::string& target, int flags)
+{
+    if (lowerAscii(url.substr(0, 10)) == "fscommand:") {
+        vm_.host().fsCommand(url.substr(10), target);
+        return;
+    }
+    UrlRequest request;
+    request.url = url;
+    request.target = target;
+    request.method = flags & 3;
+    request.loadTarget = flags & 0x40;
+    request.loadVariables = flags & 0x80;
+    vm_.host().getUrl(request, targetClip());
+}
+
+void Interpreter::gotoFrame2(const Value& frame, bool play, int bias)
+{
+    ClipObject* clip = targetClip();
+    if (frame.isString()) {
+        // "path:frame" jumps another clip.
+        std::string text = frame.string();
+        size_t colon = text.rfind(':');
+        if (colon != std::string::npos) {
+            Object* other = resolvePath(text.substr(0, colon));
+            clip = other && other->kind() == ObjectKind::Clip ? static_cast<ClipObject*>(other) : nullptr;
+            text = text.substr(colon + 1);
+        }
+        if (!clip) return;
+        double n = stringToNumber(text, f_.version);
+        int number = std::isnan(n) ? clip->labelFrame(text) : int(n);
+        if (number > 0) clip->gotoFrame(number + bias, play);
+        return;
+    }
+    if (!clip) return;
+    double n = vm_.toNumber(frame);
+    if (std::isnan(n)) return;
+    clip->gotoFrame(int(std::trunc(n)) + bias, play);
+}
+
+bool Interpreter::frameLoaded(const Value& frame)
+{
+    ClipObject* clip = targetClip();
+    if (!clip) return true;
+    int number;
+    if (frame.isString()) {
+        double n = stringToNumber(frame.string(), f_.version);
+        number = std::isnan(n) ? clip->labelFrame(frame.string()) : int(n);
+    } else {
+        number = int(vm_.toNumber(frame));
+    }
+    return clip->framesLoaded() >= number;
+}
+
+void Interpreter::callFrame(const Value& frame)
+{
+    ClipObject* clip = targetClip();
+    std::string text = vm_.toString(frame);
+    size_t colon = text.rfind(':');
+    if (colon != std::string::npos) {
+        Object* other = resolvePath(text.substr(0, colon));
+        clip = other && other->kind() == ObjectKind::Clip ? static_cast<ClipObject*>(other) : nullptr;
+        text = text.substr(colon + 1);
+    }
+    if (!clip) return;
+    double n = frame.isNumber() && colon == std::string::npos ? frame.number() : stringToNumber(text, f_.version);
+    int number = std::isnan(n) ? clip->labelFrame(text) : int(n);
+    if (number <= 0) return;
+    for (const ActionBytes& bytes : clip->frameScripts(number)) {
+        if (!bytes) continue;
+        Frame frameCall;
+        frameCall.bytes = bytes;
+        frameCall.blockEnd = bytes->size();
+        frameCall.version = f_.version;
+        frameCall.scopes = {clip};
+        frameCall.locals = clip;
+        frameCall.target = frameCall.originalTarget = clip;
+        frameCall.thisValue = Value(static_cast<Object*>(clip));
+        frameCall.registers.resize(4);
+        Interpreter inner(vm_, frameCall);
+        inner.runBlock();
+    }
+}
+
+Value Interpreter::getProperty(Object* target, int index)
+{
+    if (!target || index < 0 || index >= int(std::size(propertyNames))) return Value();
+    return vm_.get(target, propertyNames[index]);
+}
+
+void Interpreter::setProperty(Object* target, int index, const Value& value)
+{
+    if (!target || index < 0 || index >= int(std::size(propertyNames))) return;
+    vm_.set(target, propertyNames[index], value);
+}
+
+} // namespace tesmar::script

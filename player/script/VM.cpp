@@ -1,0 +1,570 @@
+#include "player/script/VM.h"
+
+#include "player/script/Builtins.h"
+#include "player/script/Convert.h"
+#include "player/script/Interpreter.h"
+#include "player/script/Strings.h"
+
+#include <algorithm>
+#include <cmath>
+#include <set>
+
+namespace tesmar::script {
+
+VM::VM(ScriptHost& host, int swfVersion, Limits limits)
+    : host_(host), swfVersion_(swfVersion), limits_(limits), heap_(swfVersion >= 7)
+{
+    global_ = heap_.make<Object>();
+    installBuiltins();
+    frameStartMs_ = host_.timeMs();
+}
+
+VM::~VM() = default;
+
+void VM::installBuiltins()
+{
+    installObjectAndFunction(*this);
+    installArray(*this);
+    installString(*this);
+    installNumberAndBoolean(*this);
+    installMath(*this);
+    installDate(*this);
+    installGlobals(*this);
+    installBroadcaster(*this);
+    installSystemObjects(*this);
+}
+
+void VM::beginFrame()
+{
+    instructions_ = 0;
+    frameStartMs_ = host_.timeMs();
+}
+
+void VM::countInstruction()
+{
+    ++instructions_;
+    bool overTime = (instructions_ & 4095) == 0
+        && host_.timeMs() - frameStartMs_ > limits_.millisecondsPerFrame;
+    if (instructions_ > limits_.instructionsPerFrame || overTime) {
+        stopped_ = true;
+        throw ScriptAbort{};
+    }
+}
+
+void VM::checkString(size_t bytes)
+{
+    if (bytes > limits_.maxStringBytes) {
+        stopped_ = true;
+        throw ScriptAbort{};
+    }
+}
+
+void VM::runActions(const ActionBytes& bytes, ClipObject* clip)
+{
+    if (stopped_ || !bytes) return;
+    try {
+        Interpreter::runTopLevel(*this, bytes, clip);
+    } catch (const ScriptThrow& thrown) {
+        trace("Warning: Uncaught exception, " + toString(thrown.value));
+    } catch (const ScriptAbort&) {
+    }
+}
+
+Value VM::callSafely(const Value& function, const Value& thisValue, const std::vector<Value>& args)
+{
+    if (stopped_) return Value();
+    try {
+        return call(function, thisValue, args);
+    } catch (const ScriptThrow& thrown) {
+        trace("Warning: Uncaught exception, " + toString(thrown.value));
+    } catch (const ScriptAbort&) {
+    }
+    return Value();
+}
+
+// ---- members ---------------------------------------------------------------
+
+ClipObject* VM::liveClip(ClipObject* clip)
+{
+    if (!clip || !clip->removed()) return clip;
+    ClipObject* level0 = host_.level(0);
+    if (!level0) return nullptr;
+    return resolveClipPath(level0, clip->targetPath());
+}
+
+ClipObject* VM::resolveClipPath(ClipObject* base, const std::string& path)
+{
+    ClipObject* clip = base;
+    size_t i = 0;
+    while (clip && i <= path.size()) {
+        size_t end = path.find_first_of("./", i);
+        if (end == std::string::npos) end = path.size();
+        std::string part = path.substr(i, end - i);
+        if (part.empty()) {
+            // A leading "/" starts from the root; other empty parts are no-ops.
+            if (i == 0 && end < path.size() && path[end] == '/') clip = clip->rootClip();
+        } else if (part == "..") {
+            clip = clip->parentClip();
+        } else if (part.rfind("_level", 0) == 0 && part.size() > 6) {
+            clip = host_.level(std::atoi(part.c_str() + 6));
+        } else if (heap_.key(part) == "_root") {
+            clip = clip->rootClip();
+        } else if (heap_.key(part) == "_parent") {
+            clip = clip->parentClip();
+        } else {
+            clip = clip->childClip(part);
+        }
+        i = end + 1;
+    }
+    return clip;
+}
+
+Property* VM::findProperty(Object* object, const std::string& name, Object** holder)
+{
+    Object* cur = object;
+    for (int guard = 0; cur && guard < 256; ++guard) {
+        Property* p = cur->findOwn(name);
+        if (p && p->visibleTo(swfVersion_)) {
+            if (holder) *holder = cur;
+            return p;
+        }
+        cur = cur->proto();
+    }
+    return nullptr;
+}
+
+Value VM::get(Object* object, const std::string& name)
+{
+    if (!object) return Value();
+    if (object->kind() == ObjectKind::Clip) {
+        object = liveClip(static_cast<ClipObject*>(object));
+        if (!object) return Value();
+    }
+    Value v;
+    if (object->getVirtual(*this, name, v)) return v;
+    Property* p = findProperty(object, name);
+    if (!p) return Value();
+    if (p->accessor) return p->getter ? call(Value(p->getter), Value(object), {}) : Value();
+    return p->value;
+}
+
+Value VM::getOf(const Value& base, const std::string& name)
+{
+    switch (base.type()) {
+    case Type::Object: return get(base.object(), name);
+    case Type::String:
+        if (name == "length") return Value(double(utf16Length(base.string())));
+        return get(protos_.string, name);
+    case Type::Number: return get(protos_.number, name);
+    case Type::Boolean: return get(protos_.boolean, name);
+    default: return Value();
+    }
+}
+
+void VM::set(Object* object, const std::string& name, const Value& value)
+{
+    if (!object) return;
+    if (object->kind() == ObjectKind::Clip) {
+        object = liveClip(static_cast<ClipObject*>(object));
+        if (!object) return;
+    }
+    if (object->setVirtual(*this, name, value)) return;
+    Property* own = object->findOwn(name);
+    if (own && own->visibleTo(swfVersion_)) {
+        if (own->accessor) {
+            if (own->setter) call(Value(own->setter), Value(object), {value});
+        } else if (!(own->flags & ReadOnly)) {
+            own->value = value;
+        }
+        return;
+    }
+    Object* holder = nullptr;
+    Property* inherited = findProperty(object, name, &holder);
+    if (inherited && inherited->accessor) {
+        if (inherited->setter) call(Value(inherited->setter), Value(object), {value});
+        return;
+    }
+    if (object->properties().size() >= limits_.maxProperties) {
+        stopped_ = true;
+        throw ScriptAbort{};
+    }
+    object->put(name, value);
+}
+
+bool VM::has(Object* object, const std::string& name)
+{
+    if (!object) return false;
+    Value v;
+    if (object->getVirtual(*this, name, v)) return true;
+    return findProperty(object, name) != nullptr;
+}
+
+bool VM::hasOwn(Object* object, const std::string& name)
+{
+    if (!object) return false;
+    Value v;
+    if (object->getVirtual(*this, name, v)) return true;
+    Property* p = object->findOwn(name);
+    return p && p->visibleTo(swfVersion_);
+}
+
+bool VM::remove(Object* object, const std::string& name)
+{
+    if (!object) return false;
+    Property* p = object->findOwn(name);
+    if (!p || !p->visibleTo(swfVersion_)) return false;
+    return object->remove(name);
+}
+
+std::vector<std::string> VM::enumerate(Object* object)
+{
+    std::vector<std::string> names;
+    std::set<std::string> seen;
+    if (object && object->kind() == ObjectKind::Clip)
+        object = liveClip(static_cast<ClipObject*>(object));
+    if (!object) return names;
+    std::vector<std::string> virtualNames;
+    object->virtualNames(virtualNames);
+    for (const std::string& n : virtualNames)
+        if (seen.insert(heap_.key(n)).second) names.push_back(n);
+    Object* cur = object;
+    for (int guard = 0; cur && guard < 256; ++guard) {
+        const auto& props = cur->properties();
+        for (auto it = props.rbegin(); it != props.rend(); ++it) {
+            if (!seen.insert(heap_.key(it->name)).second) continue;
+            if ((it->flags & DontEnum) || !it->visibleTo(swfVersion_)) continue;
+            names.push_back(it->name);
+        }
+        cur = cur->proto();
+    }
+    return names;
+}
+
+// ---- conversions -------------------------------------------------------------
+
+Value VM::toPrimitive(const Value& v, bool preferString)
+{
+    if (!v.isObject()) return v;
+    Object* o = v.object();
+    if (o->kind() == ObjectKind::Clip) return Value(toString(v));
+    bool stringFirst = preferString || o->kind() == ObjectKind::Date;
+    const char* order[2] = {"valueOf", "toString"};
+    if (stringFirst) std::swap(order[0], order[1]);
+    for (const char* method : order) {
+        Value f = get(o, method);
+        if (!f.isObject() || f.object()->kind() != ObjectKind::Function) continue;
+        Value r = call(f, v, {});
+        if (!r.isObject()) return r;
+    }
+    return v;
+}
+
+std::string VM::toString(const Value& v)
+{
+    switch (v.type()) {
+    case Type::Undefined: return swfVersion_ >= 7 ? "undefined" : "";
+    case Type::Null: return "null";
+    case Type::Boolean: return v.boolean() ? "true" : "false";
+    case Type::Number: return numberToString(v.number());
+    case Type::String: return v.string();
+    case Type::Object: break;
+    }
+    Object* o = v.object();
+    if (o->kind() == ObjectKind::Clip) {
+        ClipObject* clip = liveClip(static_cast<ClipObject*>(o));
+        return clip ? clip->targetPath() : "";
+    }
+    Value f = get(o, "toString");
+    if (f.isObject() && f.object()->kind() == ObjectKind::Function) {
+        Value r = call(f, v, {});
+        if (!r.isObject()) return toString(r);
+    }
+    return o->kind() == ObjectKind::Function ? "[type Function]" : "[type Object]";
+}
+
+double VM::toNumber(const Value& v)
+{
+    switch (v.type()) {
+    case Type::Undefined:
+    case Type::Null: return swfVersion_ >= 7 ? NAN : 0;
+    case Type::Boolean: return v.boolean() ? 1 : 0;
+    case Type::Number: return v.number();
+    case Type::String: return stringToNumber(v.string(), swfVersion_);
+    case Type::Object: break;
+    }
+    if (v.object()->kind() == ObjectKind::Clip) return NAN;
+    Value p = toPrimitive(v);
+    if (p.isObject()) return NAN;
+    return toNumber(p);
+}
+
+bool VM::toBoolean(const Value& v) const
+{
+    switch (v.type()) {
+    case Type::Undefined:
+    case Type::Null: return false;
+    case Type::Boolean: return v.boolean();
+    case Type::Number: return v.number() != 0 && !std::isnan(v.number());
+    case Type::String:
+        if (swfVersion_ >= 7) return !v.string().empty();
+        {
+            double n = stringToNumber(v.string(), swfVersion_);
+            return n != 0 && !std::isnan(n);
+        }
+    case Type::Object: return true;
+    }
+    return false;
+}
+
+int32_t VM::toInt32(const Value& v)
+{
+    return script::toInt32(toNumber(v));
+}
+
+Object* VM::toObject(const Value& v)
+{
+    Object* proto = nullptr;
+    switch (v.type()) {
+    case Type::Object: return v.object();
+    case Type::String: proto = protos_.string; break;
+    case Type::Number: proto = protos_.number; break;
+    case Type::Boolean: proto = protos_.boolean; break;
+    default: return nullptr;
+    }
+    ObjectKind kind = v.isString() ? ObjectKind::String
+                    : v.isNumber() ? ObjectKind::Number : ObjectKind::Boolean;
+    Object* o = heap_.make<Object>(kind);
+    o->setProto(proto);
+    o->primitive = v;
+    return o;
+}
+
+std::string VM::typeOf(const Value& v)
+{
+    switch (v.type()) {
+    case Type::Undefined: return "undefined";
+    case Type::Null: return "null";
+    case Type::Boolean: return "boolean";
+    case Type::Number: return "number";
+    case Type::String: return "string";
+    case Type::Object: break;
+    }
+    switch (v.object()->kind()) {
+    case ObjectKind::Function: return "function";
+    case ObjectKind::Clip: return "movieclip";
+    default: return "object";
+    }
+}
+
+bool VM::instanceOf(const Value& v, Object* constructor)
+{
+    if (!v.isObject() || !constructor) return false;
+    Value proto = get(constructor, "prototype");
+    if (!proto.isObject()) return false;
+    Object* cur = v.object()->proto();
+    for (int guard = 0; cur && guard < 256; ++guard) {
+        if (cur == proto.object()) return true;
+        // Interfaces named by implements count as well.
+        Property* interfaces = cur->findOwn("__interfaces__");
+        (void)interfaces;
+        cur = cur->proto();
+    }
+    return false;
+}
+
+bool VM::strictEquals(const Value& a, const Value& b)
+{
+    if (a.type() != b.type()) return false;
+    switch (a.type()) {
+    case Type::Undefined:
+    case Type::Null: return true;
+    case Type::Boolean: return a.boolean() == b.boolean();
+    case Type::Number: return a.number() == b.number();
+    case Type::String: return a.string() == b.string();
+    case Type::Object: return a.object() == b.object();
+    }
+    return false;
+}
+
+bool VM::looseEquals(const Value& a, const Value& b)
+{
+    if (a.type() == b.type()) {
+        if (a.isObject() && a.object()->kind() == ObjectKind::Clip && b.object()->kind() == ObjectKind::Clip)
+            return liveClip(static_cast<ClipObject*>(a.object())) == liveClip(static_cast<ClipObject*>(b.object()));
+        return strictEquals(a, b);
+    }
+    if (a.isNullish() && b.isNullish()) return true;
+    if (a.isNullish() || b.isNullish()) return false;
+    if (a.isNumber() && b.isString()) return a.number() == toNumber(b);
+    if (a.isString() && b.isNumber()) return toNumber(a) == b.number();
+    if (a.isBoolean()) return looseEquals(Value(a.boolean() ? 1.0 : 0.0), b);
+    if (b.isBoolean()) return looseEquals(a, Value(b.boolean() ? 1.0 : 0.0));
+    if (a.isObject()) {
+        Value p = toPrimitive(a);
+        return p.isObject() ? false : looseEquals(p, b);
+    }
+    if (b.isObject()) {
+        Value p = toPrimitive(b);
+        return p.isObject() ? false : looseEquals(a, p);
+    }
+    return false;
+}
+
+// ---- objects and calls ----------------------------------------------------------
+
+Object* VM::newObject()
+{
+    Object* o = heap_.make<Object>();
+    o->setProto(protos_.object);
+    return o;
+}
+
+ArrayObject* VM::newArray(const std::vector<Value>& items)
+{
+    ArrayObject* a = heap_.make<ArrayObject>();
+    a->setProto(protos_.array);
+    for (const Value& v : items) a->push(v);
+    return a;
+}
+
+FunctionObject* VM::newNative(NativeFunction fn, ObjectKind instanceKind)
+{
+    FunctionObject* f = heap_.make<FunctionObject>(fn, instanceKind);
+    f->setProto(protos_.function);
+    return f;
+}
+
+FunctionObject* VM::defineNative(Object* on, const char* name, NativeFunction fn, uint16_t flags)
+{
+    FunctionObject* f = newNative(fn);
+    on->put(name, Value(f), flags);
+    return f;
+}
+
+Object* VM::attachPrototype(FunctionObject* function, Object* prototype)
+{
+    if (!prototype) prototype = newObject();
+    prototype->put("constructor", Value(function), DontEnum);
+    function->put("prototype", Value(prototype), DontEnum);
+    return prototype;
+}
+
+FunctionObject* VM::newScriptFunction(std::unique_ptr<ScriptFunction> script)
+{
+    FunctionObject* f = heap_.make<FunctionObject>(std::move(script));
+    f->setProto(protos_.function);
+    attachPrototype(f);
+    return f;
+}
+
+Object* VM::createInstance(FunctionObject* constructor)
+{
+    Object* o;
+    if (constructor->instanceKind == ObjectKind::Array)
+        o = heap_.make<ArrayObject>();
+    else
+        o = heap_.make<Object>(constructor->instanceKind);
+    Value proto = get(constructor, "prototype");
+    o->setProto(proto.isObject() ? proto.object() : nullptr);
+    return o;
+}
+
+Value VM::call(const Value& function, const Value& thisValue, const std::vector<Value>& args)
+{
+    if (!function.isObject() || function.object()->kind() != ObjectKind::Function) return Value();
+    auto* fn = static_cast<FunctionObject*>(function.object());
+    if (depth_ >= limits_.maxCallDepth) return Value();
+    struct DepthGuard {
+        VM& vm;
+        explicit DepthGuard(VM& v) : vm(v) { ++vm.depth_; }
+        ~DepthGuard() { --vm.depth_; }
+    } guard(*this);
+    if (fn->script) return Interpreter::callScript(*this, fn, thisValue, args, nullptr);
+    if (!fn->native) return Value();
+    CallContext c{*this, thisValue, thisValue.isObject() ? thisValue.object() : nullptr, args, fn, false};
+    return fn->native(c);
+}
+
+Value VM::callMethod(const Value& object, const std::string& name, const std::vector<Value>& args)
+{
+    Value f = getOf(object, name);
+    return call(f, object, args);
+}
+
+Value VM::construct(const Value& constructor, const std::vector<Value>& args)
+{
+    if (!constructor.isObject() || constructor.object()->kind() != ObjectKind::Function) return Value();
+    auto* fn = static_cast<FunctionObject*>(constructor.object());
+    if (depth_ >= limits_.maxCallDepth) return Value();
+    Object* instance = createInstance(fn);
+    instance->put("__constructor__", constructor, DontEnum);
+    instance->put("constructor", constructor, DontEnum);
+    struct DepthGuard {
+        VM& vm;
+        explicit DepthGuard(VM& v) : vm(v) { ++vm.depth_; }
+        ~DepthGuard() { --vm.depth_; }
+    } guard(*this);
+    if (fn->script) {
+        Interpreter::callScript(*this, fn, Value(instance), args, nullptr);
+        return Value(instance);
+    }
+    if (!fn->native) return Value(instance);
+    CallContext c{*this, Value(instance), instance, args, fn, true};
+    Value r = fn->native(c);
+    // Natives such as Array return the object they built.
+    return r.isObject() ? r : Value(instance);
+}
+
+// ---- intervals and collection ---------------------------------------------------
+
+int VM::addInterval(const Value& function, const Value& thisValue, const std::string& method,
+                    double delayMs, std::vector<Value> args, bool once)
+{
+    if (!(delayMs >= 1)) delayMs = 1;
+    int id = nextInterval_++;
+    intervals_[id] = Interval{function, thisValue, method, delayMs, host_.timeMs() + delayMs, std::move(args), once};
+    return id;
+}
+
+void VM::clearInterval(int id)
+{
+    intervals_.erase(id);
+}
+
+void VM::runIntervals()
+{
+    double now = host_.timeMs();
+    std::vector<int> due;
+    for (auto& [id, interval] : intervals_)
+        if (now >= interval.due) due.push_back(id);
+    for (int id : due) {
+        auto it = intervals_.find(id);
+        if (it == intervals_.end()) continue;
+        Interval& interval = it->second;
+        interval.due = std::max(interval.due + interval.delayMs, now);
+        Value function = interval.function, thisValue = interval.thisValue;
+        std::vector<Value> args = interval.args;
+        if (!interval.method.empty()) function = getOf(thisValue, interval.method);
+        if (interval.once) intervals_.erase(it);
+        callSafely(function, thisValue, args);
+    }
+}
+
+void VM::collectGarbage()
+{
+    if (depth_ > 0) return;
+    heap_.collect([this](Tracer& t) {
+        t.mark(global_);
+        for (Object* p : {protos_.object, protos_.function, protos_.array, protos_.string, protos_.number,
+                          protos_.boolean, protos_.date, protos_.error, protos_.movieClip})
+            t.mark(p);
+        for (auto& [id, interval] : intervals_) {
+            t.mark(interval.function);
+            t.mark(interval.thisValue);
+            for (const Value& v : interval.args) t.mark(v);
+        }
+        host_.traceRoots(t);
+    });
+}
+
+} // namespace tesmar::script

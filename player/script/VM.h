@@ -1,0 +1,150 @@
+#pragma once
+// The ActionScript 1/2 machine of one player: the global object, built-in
+// classes, member access with getters and clip properties, conversions that
+// may call script code, calls, intervals and the limits on running scripts.
+
+#include "player/script/Function.h"
+#include "player/script/Heap.h"
+#include "player/script/Host.h"
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace tesmar::script {
+
+// A script `throw` travelling through native code.
+struct ScriptThrow {
+    Value value;
+};
+// The scripts of the movie were stopped (budget or limits exceeded).
+struct ScriptAbort {};
+
+struct Limits {
+    int maxCallDepth = 256;
+    uint64_t instructionsPerFrame = 20'000'000;
+    double millisecondsPerFrame = 2000;
+    size_t maxStack = 1 << 20;
+    size_t maxStringBytes = 32u << 20;
+    size_t maxProperties = 1u << 22;
+};
+
+struct Prototypes {
+    Object* object = nullptr;
+    Object* function = nullptr;
+    Object* array = nullptr;
+    Object* string = nullptr;
+    Object* number = nullptr;
+    Object* boolean = nullptr;
+    Object* date = nullptr;
+    Object* error = nullptr;
+    Object* movieClip = nullptr;
+};
+
+class VM {
+public:
+    VM(ScriptHost& host, int swfVersion, Limits limits = {});
+    ~VM();
+
+    int swfVersion() const { return swfVersion_; }
+    Heap& heap() { return heap_; }
+    ScriptHost& host() { return host_; }
+    Object* global() { return global_; }
+    Prototypes& protos() { return protos_; }
+    const Limits& limits() const { return limits_; }
+
+    // Runs one action block (DoAction, a frame script) on a clip.
+    void runActions(const ActionBytes& bytes, ClipObject* clip);
+    // Starts the script budget of a new frame; stopped scripts stay stopped.
+    void beginFrame();
+    bool stopped() const { return stopped_; }
+    // Calls due intervals (setInterval); the stage calls it once per tick.
+    void runIntervals();
+    void collectGarbage();
+
+    // Calls from natives and from the stage (clip events, buttons).
+    Value call(const Value& function, const Value& thisValue, const std::vector<Value>& args);
+    Value callMethod(const Value& object, const std::string& name, const std::vector<Value>& args);
+    Value construct(const Value& constructor, const std::vector<Value>& args);
+    // Stage entry points: catch script errors so that one event never stops the next.
+    Value callSafely(const Value& function, const Value& thisValue, const std::vector<Value>& args);
+
+    // Member access through prototypes, getters/setters and virtual properties.
+    Value get(Object* object, const std::string& name);
+    Value getOf(const Value& base, const std::string& name);
+    void set(Object* object, const std::string& name, const Value& value);
+    bool has(Object* object, const std::string& name);
+    Property* findProperty(Object* object, const std::string& name, Object** holder = nullptr);
+    bool hasOwn(Object* object, const std::string& name);
+    bool remove(Object* object, const std::string& name);
+    // Names that for..in lists: newest first, own before inherited.
+    std::vector<std::string> enumerate(Object* object);
+
+    // Conversions.
+    double toNumber(const Value& v);
+    std::string toString(const Value& v);
+    bool toBoolean(const Value& v) const;
+    Value toPrimitive(const Value& v, bool preferString = false);
+    Object* toObject(const Value& v);
+    int32_t toInt32(const Value& v);
+    std::string typeOf(const Value& v);
+    bool instanceOf(const Value& v, Object* constructor);
+    // Abstract equality (Equals2) and strict equality.
+    bool looseEquals(const Value& a, const Value& b);
+    static bool strictEquals(const Value& a, const Value& b);
+
+    // Object creation.
+    Object* newObject();
+    ArrayObject* newArray(const std::vector<Value>& items = {});
+    FunctionObject* newNative(NativeFunction fn, ObjectKind instanceKind = ObjectKind::Plain);
+    FunctionObject* defineNative(Object* on, const char* name, NativeFunction fn, uint16_t flags = DontEnum);
+    // A script function with its fresh prototype object.
+    FunctionObject* newScriptFunction(std::unique_ptr<ScriptFunction> script);
+    // Makes `prototype` and its `constructor` for a function.
+    Object* attachPrototype(FunctionObject* function, Object* prototype = nullptr);
+    Object* createInstance(FunctionObject* constructor);
+
+    // Movie clip references: a removed clip answers through the clip now at
+    // its path, or null.
+    ClipObject* liveClip(ClipObject* clip);
+    ClipObject* resolveClipPath(ClipObject* base, const std::string& path);
+
+    // Intervals.
+    int addInterval(const Value& function, const Value& thisValue, const std::string& method,
+                    double delayMs, std::vector<Value> args, bool once);
+    void clearInterval(int id);
+
+    // Budget checks made by the interpreter.
+    void countInstruction();
+    void checkString(size_t bytes);
+    int callDepth() const { return depth_; }
+
+    void trace(const std::string& line) { host_.trace(line); }
+
+private:
+    friend class Interpreter;
+    struct Interval {
+        Value function, thisValue;
+        std::string method;
+        double delayMs, due;
+        std::vector<Value> args;
+        bool once;
+    };
+    void installBuiltins();
+
+    ScriptHost& host_;
+    int swfVersion_;
+    Limits limits_;
+    Heap heap_;
+    Object* global_ = nullptr;
+    Prototypes protos_;
+    int depth_ = 0;
+    bool stopped_ = false;
+    uint64_t instructions_ = 0;
+    double frameStartMs_ = 0;
+    std::map<int, Interval> intervals_;
+    int nextInterval_ = 1;
+};
+
+} // namespace tesmar::script

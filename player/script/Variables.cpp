@@ -1,0 +1,198 @@
+// Variable access of the interpreter: the scope chain, the special names
+// (this, _global, _root, _levelN) and slash/dot paths to clips and objects.
+
+#include "player/script/Interpreter.h"
+
+#include <cstdlib>
+
+namespace tesmar::script {
+
+namespace {
+
+bool isLevelName(const std::string& lower, int& level)
+{
+    if (lower.size() <= 6 || lower.compare(0, 6, "_level") != 0) return false;
+    for (size_t i = 6; i < lower.size(); ++i)
+        if (lower[i] < '0' || lower[i] > '9') return false;
+    level = std::atoi(lower.c_str() + 6);
+    return true;
+}
+
+} // namespace
+
+ClipObject* Interpreter::targetClip()
+{
+    Object* t = f_.target;
+    if (!t || t->kind() != ObjectKind::Clip) return nullptr;
+    return vm_.liveClip(static_cast<ClipObject*>(t));
+}
+
+bool Interpreter::special(const std::string& name, Value& out)
+{
+    std::string lower = vm_.heap().key(name);
+    // Keywords are never case-folded in SWF 7, so compare the folded form only below 7.
+    if (lower == "this") {
+        out = f_.thisValue;
+        return true;
+    }
+    if (lower == "_global" && f_.version >= 6) {
+        out = Value(vm_.global());
+        return true;
+    }
+    if (lower == "_root") {
+        ClipObject* clip = targetClip();
+        out = clip ? Value(static_cast<Object*>(clip->rootClip())) : Value();
+        return true;
+    }
+    int level;
+    if (isLevelName(lower, level)) {
+        ClipObject* clip = vm_.host().level(level);
+        out = clip ? Value(static_cast<Object*>(clip)) : Value();
+        return true;
+    }
+    if (lower == "super" && f_.version >= 6 && f_.superProto) {
+        Object* super = vm_.heap().make<Object>(ObjectKind::Super);
+        super->primitive = f_.thisValue;
+        super->setProto(f_.superProto);
+        out = Value(super);
+        return true;
+    }
+    return false;
+}
+
+bool Interpreter::lookup(const std::string& name, Value& out, Object** holder)
+{
+    for (size_t i = f_.scopes.size(); i-- > 0;) {
+        Object* scope = f_.scopes[i];
+        if (scope && vm_.has(scope, name)) {
+            out = vm_.get(scope, name);
+            if (holder) *holder = scope;
+            return true;
+        }
+    }
+    if (vm_.has(vm_.global(), name)) {
+        out = vm_.get(vm_.global(), name);
+        if (holder) *holder = nullptr;
+        return true;
+    }
+    if (special(name, out)) {
+        if (holder) *holder = nullptr;
+        return true;
+    }
+    out = Value();
+    return false;
+}
+
+// "a/b:c", "/:c", "_root.a.c" name a variable `c` of the object at a path.
+bool Interpreter::splitPath(const std::string& name, std::string& path, std::string& variable)
+{
+    size_t colon = name.rfind(':');
+    if (colon != std::string::npos) {
+        path = name.substr(0, colon);
+        variable = name.substr(colon + 1);
+        return true;
+    }
+    if (f_.version >= 5) {
+        size_t dot = name.rfind('.');
+        if (dot != std::string::npos && dot > 0 && dot + 1 < name.size() && name[dot - 1] != '.') {
+            path = name.substr(0, dot);
+            variable = name.substr(dot + 1);
+            return true;
+        }
+    }
+    return false;
+}
+
+Object* Interpreter::resolvePath(const std::string& path)
+{
+    if (path.empty()) return f_.target;
+    Object* current = nullptr;
+    size_t i = 0;
+    if (path[0] == '/') {
+        ClipObject* clip = targetClip();
+        current = clip ? clip->rootClip() : nullptr;
+        if (!current) return nullptr;
+        i = 1;
+    }
+    bool first = current == nullptr;
+    while (i <= path.size()) {
+        size_t end = path.find_first_of("/.", i);
+        // ".." (slash syntax) names the parent.
+        if (end == i && path.compare(i, 2, "..") == 0) end = i + 2;
+        if (end == std::string::npos) end = path.size();
+        std::string part = path.substr(i, end - i);
+        i = end + 1;
+        if (part.empty()) continue;
+        Object* base = current ? current : f_.target;
+        if (part == ".." || vm_.heap().key(part) == "_parent") {
+            if (!base || base->kind() != ObjectKind::Clip) return nullptr;
+            current = vm_.liveClip(static_cast<ClipObject*>(base));
+            current = current ? static_cast<ClipObject*>(current)->parentClip() : nullptr;
+        } else {
+            Value v;
+            if (first) {
+                // The first name may be a child of the target or any variable in scope.
+                v = base ? vm_.get(base, part) : Value();
+                if (!v.isObject() && !special(part, v)) lookup(part, v, nullptr);
+            } else {
+                v = vm_.get(base, part);
+                if (!v.isObject()) {
+                    std::string lower = vm_.heap().key(part);
+                    if (lower == "_root" || lower.rfind("_level", 0) == 0) special(part, v);
+                }
+            }
+            current = v.isObject() ? v.object() : nullptr;
+        }
+        first = false;
+        if (!current) return nullptr;
+    }
+    return current ? current : f_.target;
+}
+
+Value Interpreter::getVariable(const std::string& name)
+{
+    std::string path, variable;
+    if (splitPath(name, path, variable)) {
+        Object* object = resolvePath(path);
+        return object ? vm_.get(object, variable) : Value();
+    }
+    // A bare slash path names the clip itself.
+    if (name.find('/') != std::string::npos) {
+        Object* object = resolvePath(name);
+        return object ? Value(object) : Value();
+    }
+    Value out;
+    lookup(name, out, nullptr);
+    return out;
+}
+
+void Interpreter::setVariable(const std::string& name, const Value& value)
+{
+    std::string path, variable;
+    if (splitPath(name, path, variable)) {
+        Object* object = resolvePath(path);
+        if (object) vm_.set(object, variable, value);
+        return;
+    }
+    for (size_t i = f_.scopes.size(); i-- > 0;) {
+        Object* scope = f_.scopes[i];
+        if (scope && vm_.has(scope, name)) {
+            vm_.set(scope, name, value);
+            return;
+        }
+    }
+    // A new variable goes to the timeline, not to the function's locals.
+    Object* timeline = f_.scopes.empty() ? f_.target : f_.scopes.front();
+    if (f_.target != f_.originalTarget && f_.target) timeline = f_.target;
+    vm_.set(timeline ? timeline : vm_.global(), name, value);
+}
+
+void Interpreter::setTarget(const std::string& path)
+{
+    Object* target = path.empty() ? f_.originalTarget : resolvePath(path);
+    // An unknown target keeps the actions going on no clip at all.
+    f_.target = target;
+    if (!f_.scopes.empty()) f_.scopes.front() = target ? target : f_.originalTarget;
+}
+
+} // namespace tesmar::script
