@@ -78,6 +78,8 @@ struct StyleGroup {
 struct Shape {
     Rect bounds;        // including strokes
     Rect edgeBounds;    // the edges alone (DefineShape4), else = bounds
+    // Fills overlapping themselves: even-odd unless DefineShape4 asks for non-zero.
+    bool nonZeroWinding = false;
     std::vector<StyleGroup> groups;
     std::vector<ShapePath> paths;
 };

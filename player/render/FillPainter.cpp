@@ -1,6 +1,8 @@
 #include "player/render/FillPainter.h"
 #include <algorithm>
 #include <cmath>
+#include "player/render/CoverageRuns.h"
+#include "player/render/GradientRow.h"
 #include "player/render/PixelOps.h"
 #include "player/render/Renderer.h"
 
@@ -8,20 +10,7 @@ namespace tesmar::render {
 namespace {
 
 // Half the side of the gradient square, in its own units.
-constexpr float kGradientRadius = 16384.0f;
-
-// Maps a gradient position to a ramp index under the spread mode.
-inline int rampIndex(float t, Gradient::Spread spread) {
-    if (spread == Gradient::Spread::Repeat) {
-        t -= std::floor(t);
-    } else if (spread == Gradient::Spread::Reflect) {
-        t = std::fabs(t);
-        t -= 2.0f * std::floor(t * 0.5f);
-        if (t > 1.0f) t = 2.0f - t;
-    }
-    t = std::fmin(std::fmax(t, 0.0f), 1.0f);   // also turns NaN into 0
-    return int(t * 255.0f + 0.5f);
-}
+constexpr double kGradientRadius = 16384.0;
 
 // Wraps or clamps a texel coordinate into 0..size-1.
 inline int64_t texelIndex(int64_t v, int64_t size, bool repeat) {
@@ -94,56 +83,45 @@ void FillPainter::paintRow(uint32_t* row, int y, int x0, int x1, const uint8_t* 
     if (mode_ == Mode::Solid) {
         uint32_t color = solid_;
         bool opaque = (color >> 24) == 255;
-        for (int i = 0; i < count; ++i) {
-            uint32_t c = coverage[i];
-            if (c == 255 && opaque) dst[i] = color;
-            else if (c) dst[i] = blendCovered(dst[i], color, c);
-        }
+        forEachRun(coverage, count, [&](int begin, int end, RunKind kind) {
+            if (kind == RunKind::Full && opaque) {
+                std::fill(dst + begin, dst + end, color);
+                return;
+            }
+            for (int i = begin; i < end; ++i)
+                if (coverage[i]) dst[i] = blendCovered(dst[i], color, coverage[i]);
+        });
         return;
     }
     if (colors_.size() < size_t(count)) colors_.resize(size_t(count));
     if (mode_ == Mode::Bitmap) bitmapColors(y, x0, count);
     else gradientColors(y, x0, count);
     const uint32_t* src = colors_.data();
-    for (int i = 0; i < count; ++i) {
-        uint32_t c = coverage[i];
-        if (c == 255) dst[i] = (src[i] >> 24) == 255 ? src[i] : over(dst[i], src[i]);
-        else if (c) dst[i] = blendCovered(dst[i], src[i], c);
-    }
+    bool opaque = mode_ != Mode::Bitmap && ramp_.opaque;
+    forEachRun(coverage, count, [&](int begin, int end, RunKind kind) {
+        if (kind == RunKind::Full) {
+            if (opaque) std::copy(src + begin, src + end, dst + begin);
+            else for (int i = begin; i < end; ++i) dst[i] = over(dst[i], src[i]);
+            return;
+        }
+        for (int i = begin; i < end; ++i)
+            if (coverage[i]) dst[i] = blendCovered(dst[i], src[i], coverage[i]);
+    });
 }
 
 void FillPainter::gradientColors(int y, int x0, int count) {
     // Pixel centres mapped into the gradient square, normalised to radius 1.
     const Matrix& m = toFill_;
     double cx = x0 + 0.5, cy = y + 0.5;
-    float u = float((m.a * cx + m.c * cy + m.tx) / kGradientRadius);
-    float v = float((m.b * cx + m.d * cy + m.ty) / kGradientRadius);
-    float du = float(m.a / kGradientRadius), dv = float(m.b / kGradientRadius);
-    const uint32_t* ramp = ramp_.colors.data();
-    uint32_t* out = colors_.data();
-    Gradient::Spread spread = spread_;
-    switch (mode_) {
-    case Mode::Linear:
-        for (int i = 0; i < count; ++i) out[i] = ramp[rampIndex((u + du * float(i) + 1.0f) * 0.5f, spread)];
-        break;
-    case Mode::Radial:
-        for (int i = 0; i < count; ++i) {
-            float px = u + du * float(i), py = v + dv * float(i);
-            out[i] = ramp[rampIndex(std::sqrt(px * px + py * py), spread)];
-        }
-        break;
-    default: {
-        // The position is how far along the ray from the focal point to the
-        // circle the pixel lies.
-        float f = focal_, rest = 1.0f - f * f, invRest = 1.0f / rest;
-        for (int i = 0; i < count; ++i) {
-            float dx = u + du * float(i) - f, dy = v + dv * float(i);
-            float fd = f * dx, dd = dx * dx + dy * dy;
-            out[i] = ramp[rampIndex((fd + std::sqrt(fd * fd + dd * rest)) * invRest, spread)];
-        }
-        break;
-    }
-    }
+    GradientRowStart row{float((m.a * cx + m.c * cy + m.tx) / kGradientRadius),
+                         float((m.b * cx + m.d * cy + m.ty) / kGradientRadius), float(m.a / kGradientRadius),
+                         float(m.b / kGradientRadius)};
+    GradientShape shape = mode_ == Mode::Linear   ? GradientShape::Linear
+                          : mode_ == Mode::Radial ? GradientShape::Radial
+                                                  : GradientShape::Focal;
+    if (positions_.size() < size_t(count)) positions_.resize(size_t(count));
+    gradientPositions(shape, row, focal_, count, positions_.data());
+    rampColors(positions_.data(), count, spread_, ramp_.colors.data(), colors_.data());
 }
 
 uint32_t FillPainter::texel(int64_t x, int64_t y) const {

@@ -42,6 +42,7 @@ private:
     ColorTransform cx_;
     bool transformTexels_ = false;
     std::vector<uint32_t> colors_;  // one row's fill colours
+    std::vector<float> positions_;  // one row's gradient positions
 };
 
 } // namespace tesmar::render

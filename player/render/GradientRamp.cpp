@@ -1,4 +1,5 @@
 #include "player/render/GradientRamp.h"
+#include <algorithm>
 #include <cmath>
 #include "player/render/PixelOps.h"
 
@@ -31,20 +32,26 @@ GradientRamp GradientRamp::build(const Gradient& gradient, const ColorTransform&
     const auto& stops = gradient.stops;
     if (stops.empty()) return ramp;   // nothing to draw: all transparent
     bool linearRgb = gradient.interpolation == Gradient::Interpolation::LinearRgb;
+    // A stop with the same ratio as the one before it lies one position
+    // further on, so that each of a run of equal stops still shows.
+    std::array<int, 256> positions{};
+    size_t count = std::min<size_t>(stops.size(), positions.size());
+    for (size_t k = 0; k < count; ++k) {
+        bool repeated = k > 0 && stops[k].ratio == stops[k - 1].ratio;
+        positions[k] = repeated ? std::min(255, positions[k - 1] + 1) : stops[k].ratio;
+    }
     size_t segment = 0;   // stops[segment] is the first stop at or after the position
     for (int i = 0; i < 256; ++i) {
-        while (segment < stops.size() && stops[segment].ratio < i) ++segment;
+        while (segment < count && positions[segment] < i) ++segment;
         Rgba c;
         if (segment == 0) {
             c = stops.front().color;
-        } else if (segment == stops.size()) {
-            c = stops.back().color;
+        } else if (segment == count) {
+            c = stops[count - 1].color;
         } else {
-            const GradientStop& from = stops[segment - 1];
-            const GradientStop& to = stops[segment];
-            float span = float(to.ratio) - float(from.ratio);
-            float t = span > 0 ? std::clamp((i - float(from.ratio)) / span, 0.0f, 1.0f) : 1.0f;
-            c = mix(from.color, to.color, t, linearRgb);
+            float from = float(positions[segment - 1]), span = float(positions[segment]) - from;
+            float t = span > 0 ? std::clamp((i - from) / span, 0.0f, 1.0f) : 1.0f;
+            c = mix(stops[segment - 1].color, stops[segment].color, t, linearRgb);
         }
         ramp.colors[size_t(i)] = premultiplied(cx.apply(c));
     }

@@ -1,6 +1,7 @@
 #include "player/render/MaskStack.h"
 #include <algorithm>
 #include <cstring>
+#include "player/render/CoverageRuns.h"
 
 namespace tesmar::render {
 
@@ -18,11 +19,17 @@ void MaskLayer::reset(int width, int height) {
 }
 
 void MaskLayer::addCoverage(int y, int x0, int x1, const uint8_t* coverage) {
-    uint8_t* out = row(y);
-    for (int x = x0; x < x1; ++x) {
-        uint32_t have = out[x], add = coverage[x - x0];
-        out[x] = uint8_t(have + add - multiplyCoverage(have, add));   // union of coverages
-    }
+    uint8_t* out = row(y) + x0;
+    forEachRun(coverage, x1 - x0, [&](int begin, int end, RunKind kind) {
+        if (kind == RunKind::Full) {
+            std::memset(out + begin, 255, size_t(end - begin));
+            return;
+        }
+        for (int i = begin; i < end; ++i) {
+            uint32_t have = out[i], add = coverage[i];
+            out[i] = uint8_t(have + add - multiplyCoverage(have, add));   // union of coverages
+        }
+    });
     if (bounds_.empty()) bounds_ = {x0, y, x1, y + 1};
     else bounds_ = {std::min(bounds_.x0, x0), std::min(bounds_.y0, y), std::max(bounds_.x1, x1),
                     std::max(bounds_.y1, y + 1)};
@@ -32,11 +39,19 @@ void MaskLayer::intersect(const MaskLayer& enclosing) {
     PixelRect keep = bounds_.intersect(enclosing.bounds_);
     for (int y = bounds_.y0; y < bounds_.y1; ++y) {
         uint8_t* out = row(y);
-        const uint8_t* other = enclosing.row(y);
-        for (int x = bounds_.x0; x < bounds_.x1; ++x) {
-            bool inside = y >= keep.y0 && y < keep.y1 && x >= keep.x0 && x < keep.x1;
-            out[x] = inside ? multiplyCoverage(out[x], other[x]) : 0;
+        if (keep.empty() || y < keep.y0 || y >= keep.y1) {
+            std::memset(out + bounds_.x0, 0, size_t(bounds_.x1 - bounds_.x0));
+            continue;
         }
+        std::memset(out + bounds_.x0, 0, size_t(keep.x0 - bounds_.x0));
+        std::memset(out + keep.x1, 0, size_t(bounds_.x1 - keep.x1));
+        const uint8_t* other = enclosing.row(y) + keep.x0;
+        uint8_t* kept = out + keep.x0;
+        forEachRun(other, keep.x1 - keep.x0, [&](int begin, int end, RunKind kind) {
+            if (kind == RunKind::Zero) std::memset(kept + begin, 0, size_t(end - begin));
+            else if (kind == RunKind::Mixed)
+                for (int i = begin; i < end; ++i) kept[i] = multiplyCoverage(kept[i], other[i]);
+        });
     }
     bounds_ = keep.empty() ? PixelRect{} : keep;
 }

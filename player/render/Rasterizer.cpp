@@ -1,6 +1,7 @@
 #include "player/render/Rasterizer.h"
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <limits>
 
 namespace tesmar::render {
@@ -41,8 +42,10 @@ void EdgeList::addConvexPiece(const Point* points, size_t count) {
     }
 }
 
-void Rasterizer::fill(const EdgeList& edges, const PixelRect& clip, bool antialias, CoverageSink& sink) {
+void Rasterizer::fill(const EdgeList& edges, const PixelRect& clip, FillRule rule, bool antialias, CoverageSink& sink) {
     if (edges.empty()) return;
+    rule_ = rule;
+    antialias_ = antialias;
     const Rect& b = edges.bounds();
     PixelRect shapeRect{int(std::floor(b.xMin)), int(std::floor(b.yMin)),
                         int(std::ceil(b.xMax)) + 1, int(std::ceil(b.yMax))};
@@ -50,6 +53,7 @@ void Rasterizer::fill(const EdgeList& edges, const PixelRect& clip, bool antiali
     if (clip_.empty()) return;
     size_t width = size_t(clip_.x1 - clip_.x0);
     cells_.assign(width + 2, 0.0f);
+    isTouched_.assign(width + 2, 0);
     coverage_.resize(width);
 
     sorted_.clear();
@@ -63,8 +67,6 @@ void Rasterizer::fill(const EdgeList& edges, const PixelRect& clip, bool antiali
         double top = y, bottom = y + 1.0, centre = y + 0.5;
         while (next < sorted_.size() && std::min(sorted_[next]->y0, sorted_[next]->y1) < bottom)
             active_.push_back(sorted_[next++]);
-        touchedMin_ = int(width) + 2;
-        touchedMax_ = -1;
         size_t kept = 0;
         for (const Edge* e : active_) {
             double eTop = std::min(e->y0, e->y1), eBottom = std::max(e->y0, e->y1);
@@ -79,7 +81,7 @@ void Rasterizer::fill(const EdgeList& edges, const PixelRect& clip, bool antiali
             }
         }
         active_.resize(kept);
-        emitRow(y, antialias, sink);
+        emitRow(y, sink);
     }
 }
 
@@ -111,8 +113,8 @@ void Rasterizer::addCell(double xa, double xb, double height) {
         float rightPart = float(h * (column + 1 - xMid));
         cells_[size_t(i)] += rightPart;
         cells_[size_t(i) + 1] += float(h) - rightPart;
-        touchedMin_ = std::min(touchedMin_, i);
-        touchedMax_ = std::max(touchedMax_, i + 1);
+        touch(i);
+        touch(i + 1);
     };
     int first = int(std::floor(xa));
     int last = std::max(first, int(std::ceil(xb)) - 1);
@@ -126,44 +128,74 @@ void Rasterizer::addCell(double xa, double xb, double height) {
     add(last, (last + xb) * 0.5, perUnit * (xb - last));
 }
 
-// Without anti-aliasing: the columns whose centres lie right of x change winding.
+// Without anti-aliasing: the columns whose centres lie on or right of x
+// change winding (a centre on an edge belongs to the pixel right of it, as
+// one on a row boundary belongs to the row below).
 void Rasterizer::addSample(double x, int winding) {
-    double firstInside = std::floor(x - 0.5) + 1;
+    double firstInside = std::ceil(x - 0.5);
     int i = int(std::clamp(firstInside, double(clip_.x0), double(clip_.x1))) - clip_.x0;
     cells_[size_t(i)] += float(winding);
-    touchedMin_ = std::min(touchedMin_, i);
-    touchedMax_ = std::max(touchedMax_, i);
+    touch(i);
 }
 
-void Rasterizer::emitRow(int y, bool antialias, CoverageSink& sink) {
-    if (touchedMax_ < 0) return;
+void Rasterizer::touch(int cell) {
+    if (isTouched_[size_t(cell)]) return;
+    isTouched_[size_t(cell)] = 1;
+    touched_.push_back(cell);
+}
+
+// Accumulated winding to coverage. Under even-odd a partly covered pixel's
+// winding folds back from 1 towards 0 as a second layer covers it.
+uint8_t Rasterizer::coverageOf(float winding) const {
+    float amount = std::fabs(winding);
+    if (rule_ == FillRule::EvenOdd) {
+        amount = std::fmod(amount, 2.0f);
+        if (amount > 1.0f) amount = 2.0f - amount;
+    } else {
+        amount = std::min(1.0f, amount);
+    }
+    if (antialias_) return uint8_t(amount * 255.0f + 0.5f);
+    return amount >= 0.5f ? 255 : 0;
+}
+
+void Rasterizer::emitRow(int y, CoverageSink& sink) {
+    if (touched_.empty()) return;
+    std::sort(touched_.begin(), touched_.end());
     int width = clip_.x1 - clip_.x0;
     float winding = 0;
-    int firstCovered = -1, lastCovered = -1;
-    int end = std::min(touchedMax_, width - 1);
-    for (int i = touchedMin_; i <= end; ++i) {
-        winding += cells_[size_t(i)];
-        float amount = std::min(1.0f, std::fabs(winding));
-        uint8_t c = antialias ? uint8_t(amount * 255.0f + 0.5f) : (amount >= 0.5f ? 255 : 0);
-        coverage_[size_t(i)] = c;
-        if (c) {
-            if (firstCovered < 0) firstCovered = i;
-            lastCovered = i;
-        }
+    uint8_t current = 0;   // coverage between touched cells
+    int x = touched_.front();
+    spanStart_ = -1;
+    for (int cell : touched_) {
+        if (cell >= width) break;
+        putRun(y, x, cell, current, sink);
+        winding += cells_[size_t(cell)];
+        current = coverageOf(winding);
+        putRun(y, cell, cell + 1, current, sink);
+        x = cell + 1;
     }
     // Right of the last touched column the winding no longer changes.
-    if (end < width - 1) {
-        float amount = std::min(1.0f, std::fabs(winding));
-        uint8_t c = antialias ? uint8_t(amount * 255.0f + 0.5f) : (amount >= 0.5f ? 255 : 0);
-        if (c) {
-            std::fill(coverage_.begin() + end + 1, coverage_.end(), c);
-            if (firstCovered < 0) firstCovered = end + 1;
-            lastCovered = width - 1;
-        }
+    putRun(y, x, width, current, sink);
+    putRun(y, width, width + 1, 0, sink);   // closes the last span
+    for (int cell : touched_) {
+        cells_[size_t(cell)] = 0;
+        isTouched_[size_t(cell)] = 0;
     }
-    std::fill(cells_.begin() + touchedMin_, cells_.begin() + touchedMax_ + 1, 0.0f);
-    if (firstCovered >= 0)
-        sink.row(y, clip_.x0 + firstCovered, clip_.x0 + lastCovered + 1, coverage_.data() + firstCovered);
+    touched_.clear();
+}
+
+// Sets columns [from, to) to value; a run of zero ends the span being built
+// and hands it to the sink.
+void Rasterizer::putRun(int y, int from, int to, uint8_t value, CoverageSink& sink) {
+    if (from >= to) return;
+    if (value == 0) {
+        if (spanStart_ >= 0)
+            sink.row(y, clip_.x0 + spanStart_, clip_.x0 + from, coverage_.data() + spanStart_);
+        spanStart_ = -1;
+        return;
+    }
+    std::memset(coverage_.data() + from, value, size_t(to - from));
+    if (spanStart_ < 0) spanStart_ = from;
 }
 
 } // namespace tesmar::render

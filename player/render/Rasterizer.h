@@ -1,6 +1,6 @@
 #pragma once
 // Scanline coverage of a set of straight edges in pixel space under the
-// non-zero rule. Anti-aliased coverage is the exact area of each pixel
+// non-zero or the even-odd rule. Anti-aliased coverage is the exact area of each pixel
 // inside the outline (signed-area accumulation per row); without
 // anti-aliasing a pixel is in when its centre is.
 #include <cstdint>
@@ -41,31 +41,42 @@ private:
     Rect bounds_;
 };
 
-// Receives the coverage of each row: coverage[i] (0-255) is the pixel at x0 + i.
+// Receives coverage as spans of a row, left to right, never two touching
+// and never with zero coverage: coverage[i] (1-255) is the pixel at x0 + i.
 class CoverageSink {
 public:
     virtual ~CoverageSink() = default;
     virtual void row(int y, int x0, int x1, const uint8_t* coverage) = 0;
 };
 
+enum class FillRule : uint8_t { NonZero, EvenOdd };
+
 class Rasterizer {
 public:
     // Calls sink for every row of clip that the edges touch, left to right
     // over the columns that have coverage.
-    void fill(const EdgeList& edges, const PixelRect& clip, bool antialias, CoverageSink& sink);
+    void fill(const EdgeList& edges, const PixelRect& clip, FillRule rule, bool antialias, CoverageSink& sink);
 
 private:
     void addAreaInRow(double xa, double ya, double xb, double yb, int winding);
     void addCell(double xa, double xb, double height);
     void addSample(double x, int winding);
-    // Turns the row's accumulated cells into coverage and hands it on.
-    void emitRow(int y, bool antialias, CoverageSink& sink);
+    void touch(int cell);
+    // Turns the row's accumulated cells into coverage and hands it on; only
+    // the touched cells cost work, the runs between them are filled whole.
+    void emitRow(int y, CoverageSink& sink);
+    void putRun(int y, int from, int to, uint8_t value, CoverageSink& sink);
+    uint8_t coverageOf(float winding) const;
 
     std::vector<const Edge*> sorted_, active_;
     std::vector<float> cells_;        // per column: change of winding from the column before
+    std::vector<uint8_t> isTouched_;  // per column: listed in touched_ this row
+    std::vector<int> touched_;
     std::vector<uint8_t> coverage_;
     PixelRect clip_;
-    int touchedMin_ = 0, touchedMax_ = -1;
+    FillRule rule_ = FillRule::NonZero;
+    bool antialias_ = true;
+    int spanStart_ = -1;              // first column of the span being built, or -1
 };
 
 } // namespace tesmar::render

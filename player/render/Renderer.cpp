@@ -1,6 +1,7 @@
 #include "player/render/Renderer.h"
 #include <algorithm>
 #include <cmath>
+#include "player/render/CoverageRuns.h"
 #include "player/render/FillPainter.h"
 #include "player/render/MaskStack.h"
 #include "player/render/Rasterizer.h"
@@ -17,14 +18,22 @@ public:
         : target_(target), painter_(painter), mask_(mask), scratch_(scratch) {}
 
     void row(int y, int x0, int x1, const uint8_t* coverage) override {
-        if (mask_) {
-            const uint8_t* m = mask_->row(y);
-            size_t count = size_t(x1 - x0);
-            if (scratch_.size() < count) scratch_.resize(count);
-            for (size_t i = 0; i < count; ++i) scratch_[i] = multiplyCoverage(coverage[i], m[size_t(x0) + i]);
-            coverage = scratch_.data();
+        uint32_t* pixels = target_.row(y);
+        if (!mask_) {
+            painter_.paintRow(pixels, y, x0, x1, coverage);
+            return;
         }
-        painter_.paintRow(target_.row(y), y, x0, x1, coverage);
+        const uint8_t* m = mask_->row(y) + x0;
+        forEachRun(m, x1 - x0, [&](int begin, int end, RunKind kind) {
+            if (kind == RunKind::Zero) return;
+            if (kind == RunKind::Full) {
+                painter_.paintRow(pixels, y, x0 + begin, x0 + end, coverage + begin);
+                return;
+            }
+            if (scratch_.size() < size_t(end - begin)) scratch_.resize(size_t(end - begin));
+            for (int i = begin; i < end; ++i) scratch_[size_t(i - begin)] = multiplyCoverage(coverage[i], m[i]);
+            painter_.paintRow(pixels, y, x0 + begin, x0 + end, scratch_.data());
+        });
     }
 
 private:
@@ -89,12 +98,14 @@ void Renderer::drawShape(const Shape& shape, const Matrix& toPixels, const Color
     if (clip.empty()) return;
 
     s.outlines.build(shape, toPixels);
+    FillRule fillRule = shape.nonZeroWinding ? FillRule::NonZero : FillRule::EvenOdd;
     for (const ShapeOutlines::Fill& fill : s.outlines.fills()) {
         const EdgeList& edges = s.outlines.edgesOf(fill);
         if (defining) {
-            // A mask takes the shape's outline; its colours do not matter.
+            // A mask is the area of the shape's fills: colours and strokes do not count.
+            if (fill.line) continue;
             MaskSink sink(*defining);
-            s.rasterizer.fill(edges, clip, s.antialias, sink);
+            s.rasterizer.fill(edges, clip, fillRule, s.antialias, sink);
             continue;
         }
         bool visible = fill.line ? (fill.line->hasFill ? s.painter.prepare(fill.line->fill, toPixels, cx, bitmaps)
@@ -102,7 +113,8 @@ void Renderer::drawShape(const Shape& shape, const Matrix& toPixels, const Color
                                  : s.painter.prepare(*fill.style, toPixels, cx, bitmaps);
         if (!visible) continue;
         PaintSink sink(target_, s.painter, s.masks.active(), s.scratch);
-        s.rasterizer.fill(edges, clip, s.antialias, sink);
+        // Stroke outlines are unions of pieces: always non-zero.
+        s.rasterizer.fill(edges, clip, fill.line ? FillRule::NonZero : fillRule, s.antialias, sink);
     }
 }
 

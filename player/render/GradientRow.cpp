@@ -1,0 +1,109 @@
+#include "player/render/GradientRow.h"
+#include <algorithm>
+#include <cmath>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+namespace tesmar::render {
+namespace {
+
+// Beyond this a position's fraction is lost in float precision anyway;
+// keeping inside it keeps conversions to integers defined.
+constexpr float kPositionLimit = 4194304.0f;
+
+inline float spreadScalar(float t, Gradient::Spread spread) {
+    t = std::fmin(std::fmax(t, -kPositionLimit), kPositionLimit);   // also turns NaN into -limit
+    if (spread == Gradient::Spread::Repeat) {
+        t -= std::floor(t);
+    } else if (spread == Gradient::Spread::Reflect) {
+        t = std::fabs(t);
+        t -= 2.0f * std::floor(t * 0.5f);
+        if (t > 1.0f) t = 2.0f - t;
+    }
+    return std::fmin(std::fmax(t, 0.0f), 1.0f);
+}
+
+#if defined(__SSE2__)
+inline __m128 floorVector(__m128 t) {
+    __m128 truncated = _mm_cvtepi32_ps(_mm_cvttps_epi32(t));
+    // Truncation rounds negative values up: take one off where it did.
+    return _mm_sub_ps(truncated, _mm_and_ps(_mm_cmpgt_ps(truncated, t), _mm_set1_ps(1.0f)));
+}
+
+inline __m128i rampIndices(__m128 t, Gradient::Spread spread) {
+    const __m128 one = _mm_set1_ps(1.0f), zero = _mm_setzero_ps();
+    // max(t, x) picks x when t is NaN.
+    t = _mm_min_ps(_mm_max_ps(t, _mm_set1_ps(-kPositionLimit)), _mm_set1_ps(kPositionLimit));
+    if (spread == Gradient::Spread::Repeat) {
+        t = _mm_sub_ps(t, floorVector(t));
+    } else if (spread == Gradient::Spread::Reflect) {
+        t = _mm_andnot_ps(_mm_set1_ps(-0.0f), t);   // |t|
+        t = _mm_sub_ps(t, _mm_mul_ps(_mm_set1_ps(2.0f), floorVector(_mm_mul_ps(t, _mm_set1_ps(0.5f)))));
+        __m128 folded = _mm_sub_ps(_mm_set1_ps(2.0f), t);
+        __m128 over = _mm_cmpgt_ps(t, one);
+        t = _mm_or_ps(_mm_and_ps(over, folded), _mm_andnot_ps(over, t));
+    }
+    t = _mm_min_ps(_mm_max_ps(t, zero), one);
+    return _mm_cvttps_epi32(_mm_add_ps(_mm_mul_ps(t, _mm_set1_ps(255.0f)), _mm_set1_ps(0.5f)));
+}
+#endif
+
+} // namespace
+
+void gradientPositions(GradientShape shape, const GradientRowStart& row, float focal, int count, float* out) {
+    int i = 0;
+    float u = row.u, v = row.v, du = row.du, dv = row.dv;
+    float rest = 1.0f - focal * focal, invRest = 1.0f / rest;
+#if defined(__SSE2__)
+    const __m128 steps = _mm_set_ps(3, 2, 1, 0);
+    const __m128 vdu = _mm_set1_ps(du), vdv = _mm_set1_ps(dv);
+    for (; i + 4 <= count; i += 4) {
+        __m128 index = _mm_add_ps(_mm_set1_ps(float(i)), steps);
+        __m128 px = _mm_add_ps(_mm_set1_ps(u), _mm_mul_ps(vdu, index));
+        __m128 py = _mm_add_ps(_mm_set1_ps(v), _mm_mul_ps(vdv, index));
+        __m128 t;
+        if (shape == GradientShape::Linear) {
+            t = _mm_mul_ps(_mm_add_ps(px, _mm_set1_ps(1.0f)), _mm_set1_ps(0.5f));
+        } else if (shape == GradientShape::Radial) {
+            t = _mm_sqrt_ps(_mm_add_ps(_mm_mul_ps(px, px), _mm_mul_ps(py, py)));
+        } else {
+            __m128 dx = _mm_sub_ps(px, _mm_set1_ps(focal));
+            __m128 fd = _mm_mul_ps(_mm_set1_ps(focal), dx);
+            __m128 dd = _mm_add_ps(_mm_mul_ps(dx, dx), _mm_mul_ps(py, py));
+            __m128 root = _mm_sqrt_ps(_mm_add_ps(_mm_mul_ps(fd, fd), _mm_mul_ps(dd, _mm_set1_ps(rest))));
+            t = _mm_mul_ps(_mm_add_ps(fd, root), _mm_set1_ps(invRest));
+        }
+        _mm_storeu_ps(out + i, t);
+    }
+#endif
+    for (; i < count; ++i) {
+        float px = u + du * float(i), py = v + dv * float(i);
+        if (shape == GradientShape::Linear) {
+            out[i] = (px + 1.0f) * 0.5f;
+        } else if (shape == GradientShape::Radial) {
+            out[i] = std::sqrt(px * px + py * py);
+        } else {
+            // How far along the ray from the focal point to the circle the pixel lies.
+            float dx = px - focal, fd = focal * dx, dd = dx * dx + py * py;
+            out[i] = (fd + std::sqrt(fd * fd + dd * rest)) * invRest;
+        }
+    }
+}
+
+void rampColors(const float* positions, int count, Gradient::Spread spread, const uint32_t* ramp, uint32_t* out) {
+    int i = 0;
+#if defined(__SSE2__)
+    alignas(16) int32_t indices[4];
+    for (; i + 4 <= count; i += 4) {
+        _mm_store_si128(reinterpret_cast<__m128i*>(indices), rampIndices(_mm_loadu_ps(positions + i), spread));
+        out[i] = ramp[indices[0]];
+        out[i + 1] = ramp[indices[1]];
+        out[i + 2] = ramp[indices[2]];
+        out[i + 3] = ramp[indices[3]];
+    }
+#endif
+    for (; i < count; ++i) out[i] = ramp[int(spreadScalar(positions[i], spread) * 255.0f + 0.5f)];
+}
+
+} // namespace tesmar::render
