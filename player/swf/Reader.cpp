@@ -11,12 +11,14 @@ uint8_t Reader::u8() {
 
 uint16_t Reader::u16() {
     uint16_t lo = u8();
-    return static_cast<uint16_t>(lo | (u8() << 8));
+    uint16_t value = static_cast<uint16_t>(lo | (u8() << 8));
+    return failed_ ? 0 : value;
 }
 
 uint32_t Reader::u32() {
     uint32_t lo = u16();
-    return lo | (uint32_t(u16()) << 16);
+    uint32_t value = lo | (uint32_t(u16()) << 16);
+    return failed_ ? 0 : value;
 }
 
 double Reader::fixed8() { return s16() / 256.0; }

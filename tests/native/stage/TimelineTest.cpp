@@ -1,0 +1,119 @@
+#include <gtest/gtest.h>
+#include "tests/native/stage/TestMovies.h"
+
+using namespace tesmar;
+using namespace tesmar::test;
+
+namespace {
+
+struct TimelineFixture : ::testing::Test {
+    stage::Stage stage;
+    stage::MovieClip* root = nullptr;
+
+    void load(const std::vector<std::vector<uint8_t>>& tags, uint16_t frames) {
+        auto m = readTestMovie(tags, frames);
+        ASSERT_TRUE(m);
+        root = &stage.setLevel(0, m, "test.swf");
+        stage.tick();   // shows frame 1
+    }
+};
+
+} // namespace
+
+TEST_F(TimelineFixture, PlacesMovesAndRemovesFrameByFrame) {
+    load({rectangleShape(1, 100, 100, 255, 0, 0), place(1, 1, 20, 0), showFrame(),
+          move(1, 200, 0), showFrame(),
+          remove(1), showFrame()}, 3);
+    ASSERT_EQ(root->currentFrame(), 1);
+    stage::DisplayObject* shape = root->childAt(1);
+    ASSERT_TRUE(shape);
+    EXPECT_DOUBLE_EQ(shape->matrix().tx, 20);
+    stage.tick();
+    EXPECT_EQ(root->currentFrame(), 2);
+    EXPECT_EQ(root->childAt(1), shape);
+    EXPECT_DOUBLE_EQ(shape->matrix().tx, 200);
+    stage.tick();
+    EXPECT_FALSE(root->childAt(1));
+    stage.tick();   // loops back to frame 1
+    EXPECT_EQ(root->currentFrame(), 1);
+    ASSERT_TRUE(root->childAt(1));
+    EXPECT_DOUBLE_EQ(root->childAt(1)->matrix().tx, 20);
+}
+
+TEST_F(TimelineFixture, GoingBackKeepsObjectsWhoseCharacterMatches) {
+    load({rectangleShape(1, 100, 100, 255, 0, 0), rectangleShape(2, 50, 50, 0, 255, 0),
+          place(1, 1, 20, 0), place(2, 1), showFrame(),
+          move(1, 300, 0), remove(2), place(2, 2), showFrame()}, 2);
+    stage::DisplayObject* first = root->childAt(1);
+    root->gotoFrame(2, false);
+    EXPECT_EQ(root->childAt(1), first);
+    EXPECT_EQ(root->childAt(2)->characterId(), 2);
+    root->gotoFrame(1, false);
+    EXPECT_EQ(root->childAt(1), first);             // same character, same depth: kept
+    EXPECT_DOUBLE_EQ(first->matrix().tx, 20);       // with the placement of frame 1
+    EXPECT_EQ(root->childAt(2)->characterId(), 1);  // character differs: replaced
+    EXPECT_FALSE(root->playing());
+}
+
+TEST_F(TimelineFixture, ForwardGotoAppliesTheFramesInBetween) {
+    load({rectangleShape(1, 100, 100, 255, 0, 0), showFrame(),
+          place(3, 1, 10, 10), showFrame(),
+          move(3, 70, 10), showFrame(),
+          showFrame()}, 4);
+    root->gotoFrame(4, true);
+    ASSERT_TRUE(root->childAt(3));
+    EXPECT_DOUBLE_EQ(root->childAt(3)->matrix().tx, 70);
+    EXPECT_TRUE(root->playing());
+    EXPECT_FALSE(root->gotoLabel("nowhere", false));
+}
+
+TEST_F(TimelineFixture, ScriptCreatedObjectsSurviveGotos) {
+    load({rectangleShape(1, 100, 100, 255, 0, 0), showFrame(), showFrame()}, 2);
+    auto made = stage::createObject(root->context(), root->loadedMovie(), 1);
+    ASSERT_TRUE(made);
+    made->setPlacedByTimeline(false);
+    stage::DisplayObject* raw = root->addChild(100, std::move(made));
+    root->gotoFrame(2, false);
+    root->gotoFrame(1, false);
+    EXPECT_EQ(root->childAt(100), raw);
+}
+
+TEST_F(TimelineFixture, ClipsRunTheirOwnTimelineFromTheNextTick) {
+    load({rectangleShape(1, 100, 100, 255, 0, 0),
+          sprite(2, {place(1, 1), showFrame(), remove(1), showFrame()}, 2),
+          place(1, 2, 0, 0, 0, "clip"), showFrame()}, 1);
+    auto* clip = dynamic_cast<stage::MovieClip*>(root->childNamed("clip"));
+    ASSERT_TRUE(clip);
+    EXPECT_EQ(clip->currentFrame(), 1);
+    EXPECT_TRUE(clip->childAt(1));
+    stage.tick();
+    EXPECT_EQ(clip->currentFrame(), 2);
+    EXPECT_FALSE(clip->childAt(1));
+    EXPECT_EQ(root->currentFrame(), 1);   // a one-frame main timeline stays
+}
+
+TEST_F(TimelineFixture, FrameActionsAreQueuedWhenTheFrameIsShown) {
+    load({doAction({0x07, 0x00}), showFrame(), showFrame()}, 2);
+    auto actions = stage.takeActions();
+    ASSERT_EQ(actions.size(), 1u);
+    EXPECT_EQ(actions[0].clip, root);
+    stage.tick();
+    EXPECT_TRUE(stage.takeActions().empty());
+}
+
+TEST_F(TimelineFixture, ClipThatPlacesItselfStopsAtTheNestingLimit) {
+    load({sprite(2, {place(1, 2), showFrame()}, 1), place(1, 2), showFrame()}, 1);
+    int depth = 0;
+    for (auto* clip = dynamic_cast<stage::MovieClip*>(root->childAt(1)); clip;
+         clip = dynamic_cast<stage::MovieClip*>(clip->childAt(1)))
+        ++depth;
+    EXPECT_GT(depth, 1);
+    EXPECT_LE(depth, stage::kMaxNesting);
+}
+
+TEST_F(TimelineFixture, PlacingOnATakenDepthIsIgnored) {
+    load({rectangleShape(1, 100, 100, 255, 0, 0), rectangleShape(2, 10, 10, 0, 0, 255),
+          place(1, 1), place(1, 2), showFrame()}, 1);
+    ASSERT_TRUE(root->childAt(1));
+    EXPECT_EQ(root->childAt(1)->characterId(), 1);
+}
