@@ -11,8 +11,9 @@ namespace tesmar::script {
 
 class ActionReader {
 public:
-    ActionReader(const std::vector<uint8_t>& bytes, size_t pos, size_t end)
-        : bytes_(bytes), pos_(pos), end_(end) {}
+    // Up to SWF 5 action strings are Latin-1; later ones are UTF-8.
+    ActionReader(const std::vector<uint8_t>& bytes, size_t pos, size_t end, bool latin1 = false)
+        : bytes_(bytes), pos_(pos), end_(end), latin1_(latin1) {}
 
     bool atEnd() const { return pos_ >= end_; }
     bool failed() const { return failed_; }
@@ -55,7 +56,20 @@ public:
     {
         size_t start = pos_;
         while (pos_ < end_ && bytes_[pos_] != 0) ++pos_;
-        std::string s(reinterpret_cast<const char*>(bytes_.data()) + start, pos_ - start);
+        std::string s;
+        if (latin1_) {
+            for (size_t i = start; i < pos_; ++i) {
+                uint8_t c = bytes_[i];
+                if (c < 0x80) {
+                    s += char(c);
+                } else {
+                    s += char(0xC0 | (c >> 6));
+                    s += char(0x80 | (c & 0x3F));
+                }
+            }
+        } else {
+            s.assign(reinterpret_cast<const char*>(bytes_.data()) + start, pos_ - start);
+        }
         if (pos_ < end_) ++pos_; else failed_ = true;
         return s;
     }
@@ -63,6 +77,7 @@ public:
 private:
     const std::vector<uint8_t>& bytes_;
     size_t pos_, end_;
+    bool latin1_;
     bool failed_ = false;
 };
 

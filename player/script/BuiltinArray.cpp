@@ -166,7 +166,7 @@ Value arraySlice(CallContext& c)
 
 Value arraySplice(CallContext& c)
 {
-    if (!c.thisObject || c.count() == 0) return Value();
+    if (!c.thisObject || c.count() == 0 || c.arg(0).isUndefined()) return Value();
     std::vector<Value> items = elements(c.vm, c.thisObject);
     size_t from = clampIndex(c.vm, c.arg(0), items.size(), 0);
     size_t count = items.size() - from;
@@ -207,8 +207,10 @@ int compareValues(VM& vm, const Value& a, const Value& b, int flags)
     }
     std::string x = vm.toString(a), y = vm.toString(b);
     if (flags & CaseInsensitive) {
-        x = lowerAscii(x);
-        y = lowerAscii(y);
+        std::u16string wx = toUtf16(x), wy = toUtf16(y);
+        for (char16_t& ch : wx) ch = toLowerLatin1(ch);
+        for (char16_t& ch : wy) ch = toLowerLatin1(ch);
+        return wx < wy ? -1 : wx > wy ? 1 : 0;
     }
     return x < y ? -1 : x > y ? 1 : 0;
 }
@@ -245,6 +247,8 @@ Value arraySort(CallContext& c)
     if (c.arg(0).isObject() && c.arg(0).object()->kind() == ObjectKind::Function) {
         compareFn = c.arg(0);
         flagArg = 1;
+    } else if (c.count() > 0 && !c.arg(0).isNumber()) {
+        return Value();
     }
     if (c.count() > flagArg && c.arg(flagArg).isNumber()) flags = c.vm.toInt32(c.arg(flagArg));
     std::vector<size_t> order(items.size());

@@ -77,17 +77,19 @@ Value parseInt(CallContext& c)
 
 Value parseFloat(CallContext& c)
 {
-    if (c.count() == 0) return Value(NAN);
+    if (c.count() == 0) return Value();
     return Value(parseFloatPrefix(c.vm.toString(c.arg(0))));
 }
 
 Value isNaN(CallContext& c)
 {
+    if (c.count() == 0) return Value(true);
     return Value(std::isnan(c.vm.toNumber(c.arg(0))));
 }
 
 Value isFinite(CallContext& c)
 {
+    if (c.count() == 0) return Value(false);
     return Value(std::isfinite(c.vm.toNumber(c.arg(0))));
 }
 
@@ -140,6 +142,7 @@ Value startTimer(CallContext& c, bool once)
 {
     if (c.count() < 2) return Value();
     if (isFunctionValue(c.arg(0))) {
+        if (c.arg(1).isUndefined()) return Value();
         std::vector<Value> args(c.args.begin() + 2, c.args.end());
         return Value(c.vm.addInterval(c.arg(0), Value(), "", c.vm.toNumber(c.arg(1)), args, once));
     }

@@ -29,8 +29,10 @@ double round(double x)
 Value atan2(CallContext& c) { return Value(std::atan2(argument(c, 0), argument(c, 1))); }
 Value pow(CallContext& c) { return Value(std::pow(argument(c, 0), argument(c, 1))); }
 
+// With a single argument the player answers NaN.
 Value max(CallContext& c)
 {
+    if (c.count() == 1) return Value(NAN);
     double r = -INFINITY;
     for (size_t i = 0; i < c.count(); ++i) {
         double x = argument(c, i);
@@ -42,6 +44,7 @@ Value max(CallContext& c)
 
 Value min(CallContext& c)
 {
+    if (c.count() == 1) return Value(NAN);
     double r = INFINITY;
     for (size_t i = 0; i < c.count(); ++i) {
         double x = argument(c, i);

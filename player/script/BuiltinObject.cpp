@@ -12,7 +12,8 @@ Value objectConstructor(CallContext& c)
 {
     Value v = c.arg(0);
     if (v.isObject()) return v;
-    if (v.isNullish()) return c.constructing ? Value(c.thisObject) : Value(c.vm.newObject());
+    // Called as a function without a value it gives an object with no prototype.
+    if (v.isNullish()) return c.constructing ? Value(c.thisObject) : Value(c.vm.heap().make<Object>());
     return Value(c.vm.toObject(v));
 }
 
@@ -76,7 +77,20 @@ Value addProperty(CallContext& c)
 
 Value functionConstructor(CallContext& c)
 {
-    return c.constructing ? Value(c.thisObject) : Value(c.vm.newObject());
+    if (c.constructing) return Value(c.thisObject);
+    return c.arg(0).isObject() ? c.arg(0) : Value(c.vm.newObject());
+}
+
+Value errorConstructor(CallContext& c)
+{
+    Object* error = c.constructing ? c.thisObject : c.vm.createInstance(c.callee);
+    if (!c.arg(0).isUndefined()) c.vm.set(error, "message", c.arg(0));
+    return Value(error);
+}
+
+Value errorToString(CallContext& c)
+{
+    return Value(c.vm.toString(c.vm.getOf(c.thisValue, "message")));
 }
 
 Value functionCall(CallContext& c)
@@ -127,6 +141,14 @@ void installObjectAndFunction(VM& vm)
     vm.defineNative(p.function, "call", functionCall);
     vm.defineNative(p.function, "apply", functionApply);
     vm.global()->put("Function", Value(static_cast<Object*>(function)), DontEnum);
+
+    p.error = vm.newObject();
+    FunctionObject* error = vm.newNative(errorConstructor);
+    vm.attachPrototype(error, p.error);
+    p.error->put("name", Value("Error"), DontEnum);
+    p.error->put("message", Value("Error"), DontEnum);
+    vm.defineNative(p.error, "toString", errorToString);
+    vm.global()->put("Error", Value(static_cast<Object*>(error)), DontEnum);
 }
 
 } // namespace tesmar::script

@@ -169,16 +169,14 @@ Value split(CallContext& c)
 Value toLowerCase(CallContext& c)
 {
     std::u16string s = thisText(c);
-    for (char16_t& ch : s)
-        if ((ch >= 'A' && ch <= 'Z') || (ch >= 0xC0 && ch <= 0xDE && ch != 0xD7)) ch = char16_t(ch + 32);
+    for (char16_t& ch : s) ch = toLowerLatin1(ch);
     return text(s);
 }
 
 Value toUpperCase(CallContext& c)
 {
     std::u16string s = thisText(c);
-    for (char16_t& ch : s)
-        if ((ch >= 'a' && ch <= 'z') || (ch >= 0xE0 && ch <= 0xFE && ch != 0xF7)) ch = char16_t(ch - 32);
+    for (char16_t& ch : s) ch = toUpperLatin1(ch);
     return text(s);
 }
 

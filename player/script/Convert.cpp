@@ -131,6 +131,16 @@ double stringToNumber(std::string_view s, int swfVersion)
         // Hexadecimal text reads as a 32-bit signed integer.
         return double(toInt32(value));
     }
+    // From SWF 6 a leading zero with only octal digits after it reads as octal.
+    if (swfVersion >= 6) {
+        size_t j = (rest[0] == '-' || rest[0] == '+') ? 1 : 0;
+        if (j + 1 < rest.size() && rest[j] == '0') {
+            double value = 0;
+            size_t k = j;
+            while (k < rest.size() && rest[k] >= '0' && rest[k] <= '7') value = value * 8 + (rest[k++] - '0');
+            if (k == rest.size()) return rest[0] == '-' ? -value : value;
+        }
+    }
     size_t length = decimalPrefix(rest);
     if (length == 0 || length != rest.size()) return NaN;
     return parseDecimal(rest);

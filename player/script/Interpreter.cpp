@@ -79,6 +79,8 @@ Value Interpreter::callScript(VM& vm, FunctionObject* fn, const Value& thisValue
 
     ArrayObject* arguments = vm.newArray(args);
     arguments->put("callee", Value(static_cast<Object*>(fn)), DontEnum);
+    arguments->put("caller", vm.currentFunction_ ? Value(static_cast<Object*>(vm.currentFunction_)) : Value::null(),
+                   DontEnum);
     if (!s.isFunction2 || !(s.flags & SuppressArguments))
         activation->put("arguments", Value(static_cast<Object*>(arguments)));
 
@@ -110,6 +112,12 @@ Value Interpreter::callScript(VM& vm, FunctionObject* fn, const Value& thisValue
             activation->put(p.name, v);
         }
     }
+    struct Current {
+        VM& vm;
+        FunctionObject* saved;
+        ~Current() { vm.currentFunction_ = saved; }
+    } current{vm, vm.currentFunction_};
+    vm.currentFunction_ = fn;
     Interpreter interpreter(vm, frame);
     return interpreter.runBlock();
 }
@@ -206,7 +214,7 @@ void Interpreter::skipActions(size_t count, size_t& pc, size_t end)
 
 Interpreter::Outcome Interpreter::runWith(size_t data, size_t length, size_t& pc, size_t end)
 {
-    ActionReader r(*f_.bytes, data, data + length);
+    ActionReader r(*f_.bytes, data, data + length, f_.version < 6);
     size_t size = r.u16();
     size_t bodyBegin = data + length;
     size_t bodyEnd = std::min(bodyBegin + size, end);
@@ -221,7 +229,7 @@ Interpreter::Outcome Interpreter::runWith(size_t data, size_t length, size_t& pc
 
 Interpreter::Outcome Interpreter::runTry(size_t data, size_t length, size_t& pc, size_t end)
 {
-    ActionReader r(*f_.bytes, data, data + length);
+    ActionReader r(*f_.bytes, data, data + length, f_.version < 6);
     uint8_t flags = r.u8();
     size_t trySize = r.u16(), catchSize = r.u16(), finallySize = r.u16();
     bool catchInRegister = flags & 4;
@@ -274,7 +282,7 @@ Interpreter::Outcome Interpreter::runTry(size_t data, size_t length, size_t& pc,
 
 void Interpreter::defineFunction(size_t data, size_t length, size_t& pc, size_t end, bool version2)
 {
-    ActionReader r(*f_.bytes, data, data + length);
+    ActionReader r(*f_.bytes, data, data + length, f_.version < 6);
     auto fn = std::make_unique<ScriptFunction>();
     std::string name = r.cstring();
     size_t paramCount = r.u16();
@@ -311,7 +319,8 @@ void Interpreter::defineFunction(size_t data, size_t length, size_t& pc, size_t 
 
 Value Interpreter::add2(const Value& a, const Value& b)
 {
-    Value pa = vm_.toPrimitive(a), pb = vm_.toPrimitive(b);
+    Value pb = vm_.toPrimitive(b);
+    Value pa = vm_.toPrimitive(a);
     if (pa.isString() || pb.isString()) {
         std::string s = vm_.toString(pa) + vm_.toString(pb);
         vm_.checkString(s.size());
@@ -322,7 +331,12 @@ Value Interpreter::add2(const Value& a, const Value& b)
 
 Value Interpreter::less2(const Value& a, const Value& b)
 {
-    Value pa = vm_.toPrimitive(a), pb = vm_.toPrimitive(b);
+    // An operand that stays an object after valueOf makes the comparison false.
+    auto isPlainObject = [](const Value& v) { return v.isObject() && v.object()->kind() != ObjectKind::Clip; };
+    Value pa = vm_.toPrimitive(a);
+    if (isPlainObject(pa)) return Value(false);
+    Value pb = vm_.toPrimitive(b);
+    if (isPlainObject(pb)) return Value(false);
     if (pa.isString() && pb.isString()) return Value(pa.string() < pb.string());
     double x = vm_.toNumber(pa), y = vm_.toNumber(pb);
     if (std::isnan(x) || std::isnan(y)) return Value();
@@ -389,16 +403,37 @@ Value Interpreter::newMethod(const Value& object, const Value& name, const std::
 bool Interpreter::execute(uint8_t op, size_t data, size_t length, size_t& pc, size_t end, Outcome& outcome)
 {
     const std::vector<uint8_t>& b = *f_.bytes;
-    ActionReader r(b, data, data + length);
+    ActionReader r(b, data, data + length, f_.version < 6);
     auto number = [&](const Value& v) { return vm_.toNumber(v); };
-    auto binaryNumber = [&](auto fn) {
-        double y = number(pop());
-        double x = number(pop());
+    // Operands convert in the order the player calls valueOf: the right one
+    // first, except for Add, Multiply and Less.
+    auto popNumbers = [&](double& x, double& y, bool leftFirst = false) {
+        Value b = pop();
+        Value a = pop();
+        if (leftFirst) {
+            x = number(a);
+            y = number(b);
+        } else {
+            y = number(b);
+            x = number(a);
+        }
+    };
+    auto popStrings = [&](std::string& x, std::string& y) {
+        Value b = pop();
+        Value a = pop();
+        y = vm_.toString(b);
+        x = vm_.toString(a);
+    };
+    auto binaryNumber = [&](auto fn, bool leftFirst = false) {
+        double x, y;
+        popNumbers(x, y, leftFirst);
         push(Value(fn(x, y)));
     };
     auto binaryInt = [&](auto fn) {
-        int32_t y = vm_.toInt32(pop());
-        int32_t x = vm_.toInt32(pop());
+        Value b = pop();
+        Value a = pop();
+        int32_t x = vm_.toInt32(a);
+        int32_t y = vm_.toInt32(b);
         push(Value(double(fn(x, y))));
     };
     auto blockOutcome = [&](Outcome o) {
@@ -478,56 +513,58 @@ bool Interpreter::execute(uint8_t op, size_t data, size_t length, size_t& pc, si
         break;
     }
     case 0x17: pop(); break;                           // Pop
-    case 0x0A: binaryNumber([](double x, double y) { return x + y; }); break;
+    case 0x0A: binaryNumber([](double x, double y) { return x + y; }, true); break;
     case 0x0B: binaryNumber([](double x, double y) { return x - y; }); break;
-    case 0x0C: binaryNumber([](double x, double y) { return x * y; }); break;
+    case 0x0C: binaryNumber([](double x, double y) { return x * y; }, true); break;
     case 0x0D: {                                       // Divide
-        double y = number(pop());
-        double x = number(pop());
+        double x, y;
+        popNumbers(x, y);
         if (y == 0 && f_.version < 5) push(Value("#ERROR#"));
         else push(Value(x / y));
         break;
     }
     case 0x0E: {                                       // Equals (numeric)
-        double y = number(pop());
-        double x = number(pop());
+        double x, y;
+        popNumbers(x, y);
         push(boolResult(x == y));
         break;
     }
     case 0x0F: {                                       // Less (numeric)
-        double y = number(pop());
-        double x = number(pop());
+        double x, y;
+        popNumbers(x, y, true);
         push(boolResult(x < y));
         break;
     }
     case 0x10: {                                       // And
-        bool y = vm_.toBoolean(pop());
+        Value b = pop();
         bool x = vm_.toBoolean(pop());
+        bool y = vm_.toBoolean(b);
         push(boolResult(x && y));
         break;
     }
     case 0x11: {                                       // Or
-        bool y = vm_.toBoolean(pop());
+        Value b = pop();
         bool x = vm_.toBoolean(pop());
+        bool y = vm_.toBoolean(b);
         push(boolResult(x || y));
         break;
     }
     case 0x12: push(boolResult(!vm_.toBoolean(pop()))); break;   // Not
     case 0x13: {                                       // StringEquals
-        std::string y = vm_.toString(pop());
-        std::string x = vm_.toString(pop());
+        std::string x, y;
+        popStrings(x, y);
         push(boolResult(x == y));
         break;
     }
     case 0x29: {                                       // StringLess
-        std::string y = vm_.toString(pop());
-        std::string x = vm_.toString(pop());
+        std::string x, y;
+        popStrings(x, y);
         push(boolResult(x < y));
         break;
     }
     case 0x68: {                                       // StringGreater
-        std::string y = vm_.toString(pop());
-        std::string x = vm_.toString(pop());
+        std::string x, y;
+        popStrings(x, y);
         push(boolResult(x > y));
         break;
     }
@@ -535,8 +572,8 @@ bool Interpreter::execute(uint8_t op, size_t data, size_t length, size_t& pc, si
         push(Value(double(utf16Length(vm_.toString(pop())))));
         break;
     case 0x21: {                                       // StringAdd
-        std::string y = vm_.toString(pop());
-        std::string x = vm_.toString(pop());
+        std::string x, y;
+        popStrings(x, y);
         vm_.checkString(x.size() + y.size());
         push(Value(x + y));
         break;
@@ -659,7 +696,9 @@ bool Interpreter::execute(uint8_t op, size_t data, size_t length, size_t& pc, si
     case 0x3C: {                                       // DefineLocal
         Value value = pop();
         std::string name = vm_.toString(pop());
-        vm_.set(f_.locals, name, value);
+        std::string path, variable;
+        if (splitPath(name, path, variable) || name.find('/') != std::string::npos) setVariable(name, value);
+        else vm_.set(f_.locals, name, value);
         break;
     }
     case 0x41: {                                       // DefineLocal2
@@ -676,6 +715,12 @@ bool Interpreter::execute(uint8_t op, size_t data, size_t length, size_t& pc, si
     case 0x3B: {                                       // Delete2
         std::string name = vm_.toString(pop());
         bool removed = false;
+        std::string path, variable;
+        if (splitPath(name, path, variable)) {
+            Object* object = resolvePath(path);
+            push(boolResult(object && vm_.remove(object, variable)));
+            break;
+        }
         for (size_t i = f_.scopes.size(); i-- > 0 && !removed;) {
             if (f_.scopes[i]->findOwn(name)) { removed = vm_.remove(f_.scopes[i], name); goto deleted; }
         }
@@ -695,8 +740,11 @@ bool Interpreter::execute(uint8_t op, size_t data, size_t length, size_t& pc, si
             object = subject.isObject() ? subject.object() : nullptr;
         }
         push(Value::null());
-        if (object)
-            for (const std::string& name : vm_.enumerate(object)) push(Value(name));
+        // Pushed oldest first so that the loop pops the newest name first.
+        if (object) {
+            std::vector<std::string> names = vm_.enumerate(object);
+            for (auto it = names.rbegin(); it != names.rend(); ++it) push(Value(*it));
+        }
         break;
     }
     case 0x49: {                                       // Equals2
@@ -736,9 +784,12 @@ bool Interpreter::execute(uint8_t op, size_t data, size_t length, size_t& pc, si
     case 0x63: binaryInt([](int32_t x, int32_t y) { return int32_t(uint32_t(x) << (y & 31)); }); break;
     case 0x64: binaryInt([](int32_t x, int32_t y) { return x >> (y & 31); }); break;
     case 0x65: {                                       // BitURShift
-        int32_t y = vm_.toInt32(pop());
+        Value b = pop();
         uint32_t x = uint32_t(vm_.toInt32(pop()));
-        push(Value(double(x >> (y & 31))));
+        int32_t y = vm_.toInt32(b);
+        uint32_t result = x >> (y & 31);
+        // Up to SWF 8 the result reads back as a signed 32-bit integer.
+        push(Value(f_.version <= 8 ? double(int32_t(result)) : double(result)));
         break;
     }
     case 0x50: push(Value(number(pop()) + 1)); break;  // Increment

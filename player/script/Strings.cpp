@@ -30,9 +30,8 @@ std::u16string toUtf16(std::string_view s)
         }
         i += extra + 1;
         if (cp >= 0x10000) {
-            cp -= 0x10000;
-            out.push_back(char16_t(0xD800 + (cp >> 10)));
-            out.push_back(char16_t(0xDC00 + (cp & 0x3FF)));
+            // The player knows only the basic plane.
+            out.push_back(char16_t(0xFFFD));
         } else {
             out.push_back(char16_t(cp));
         }
@@ -83,6 +82,18 @@ std::string lowerAscii(std::string_view s)
     for (char& c : out)
         if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
     return out;
+}
+
+char16_t toLowerLatin1(char16_t c)
+{
+    if ((c >= 'A' && c <= 'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7)) return char16_t(c + 32);
+    return c;
+}
+
+char16_t toUpperLatin1(char16_t c)
+{
+    if ((c >= 'a' && c <= 'z') || (c >= 0xE0 && c <= 0xFE && c != 0xF7)) return char16_t(c - 32);
+    return c;
 }
 
 std::string upperAscii(std::string_view s)

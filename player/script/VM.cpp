@@ -246,17 +246,14 @@ Value VM::toPrimitive(const Value& v, bool preferString)
 {
     if (!v.isObject()) return v;
     Object* o = v.object();
-    if (o->kind() == ObjectKind::Clip) return Value(toString(v));
-    bool stringFirst = preferString || o->kind() == ObjectKind::Date;
-    const char* order[2] = {"valueOf", "toString"};
-    if (stringFirst) std::swap(order[0], order[1]);
-    for (const char* method : order) {
-        Value f = get(o, method);
-        if (!f.isObject() || f.object()->kind() != ObjectKind::Function) continue;
-        Value r = call(f, v, {});
-        if (!r.isObject()) return r;
-    }
-    return v;
+    // Clips have no primitive value: they add as NaN and print their path.
+    if (o->kind() == ObjectKind::Clip) return v;
+    // Only valueOf is asked (toString for dates); an object it returns stays an object.
+    bool useString = preferString || o->kind() == ObjectKind::Date;
+    Value f = get(o, useString ? "toString" : "valueOf");
+    // An object without the method (the global object has no prototype) is undefined.
+    if (!f.isObject() || f.object()->kind() != ObjectKind::Function) return Value();
+    return call(f, v, {});
 }
 
 std::string VM::toString(const Value& v)
@@ -264,7 +261,10 @@ std::string VM::toString(const Value& v)
     switch (v.type()) {
     case Type::Undefined: return swfVersion_ >= 7 ? "undefined" : "";
     case Type::Null: return "null";
-    case Type::Boolean: return v.boolean() ? "true" : "false";
+    case Type::Boolean:
+        // SWF 4 has no booleans: they print as 1 and 0.
+        if (swfVersion_ < 5) return v.boolean() ? "1" : "0";
+        return v.boolean() ? "true" : "false";
     case Type::Number: return numberToString(v.number());
     case Type::String: return v.string();
     case Type::Object: break;
@@ -293,7 +293,8 @@ double VM::toNumber(const Value& v)
     case Type::Object: break;
     }
     if (v.object()->kind() == ObjectKind::Clip) return NAN;
-    Value p = toPrimitive(v);
+    // Dates give their time here, not their text.
+    Value p = v.object()->kind() == ObjectKind::Date ? callMethod(v, "valueOf", {}) : toPrimitive(v);
     if (p.isObject()) return NAN;
     return toNumber(p);
 }
@@ -379,7 +380,8 @@ bool VM::strictEquals(const Value& a, const Value& b)
     case Type::Undefined:
     case Type::Null: return true;
     case Type::Boolean: return a.boolean() == b.boolean();
-    case Type::Number: return a.number() == b.number();
+    // The player counts NaN equal to itself.
+    case Type::Number: return a.number() == b.number() || (std::isnan(a.number()) && std::isnan(b.number()));
     case Type::String: return a.string() == b.string();
     case Type::Object: return a.object() == b.object();
     }
@@ -388,13 +390,32 @@ bool VM::strictEquals(const Value& a, const Value& b)
 
 bool VM::looseEquals(const Value& a, const Value& b)
 {
+    if (a.isObject() && b.isObject() && swfVersion_ >= 6) {
+        Object* x = a.object();
+        Object* y = b.object();
+        if (x->kind() == ObjectKind::Clip) x = liveClip(static_cast<ClipObject*>(x));
+        if (y->kind() == ObjectKind::Clip) y = liveClip(static_cast<ClipObject*>(y));
+        return x == y;
+    }
+    if (a.isObject() && b.isObject()) {
+        // SWF 5 sends both sides through valueOf, the right one first.
+        Value pb = toPrimitive(b);
+        Value pa = toPrimitive(a);
+        if (pa.isObject() || pb.isObject()) {
+            auto live = [this](const Value& v) {
+                Object* o = v.object();
+                return o->kind() == ObjectKind::Clip ? liveClip(static_cast<ClipObject*>(o)) : o;
+            };
+            return pa.isObject() && pb.isObject() && live(pa) == live(pb);
+        }
+        return looseEquals(pa, pb);
+    }
     if (a.type() == b.type()) {
-        if (a.isObject() && a.object()->kind() == ObjectKind::Clip && b.object()->kind() == ObjectKind::Clip)
-            return liveClip(static_cast<ClipObject*>(a.object())) == liveClip(static_cast<ClipObject*>(b.object()));
+        // SWF 5 counts NaN equal to itself.
+        if (a.isNumber() && swfVersion_ < 6 && std::isnan(a.number()) && std::isnan(b.number())) return true;
         return strictEquals(a, b);
     }
     if (a.isNullish() && b.isNullish()) return true;
-    if (a.isNullish() || b.isNullish()) return false;
     if (a.isNumber() && b.isString()) return a.number() == toNumber(b);
     if (a.isString() && b.isNumber()) return toNumber(a) == b.number();
     if (a.isBoolean()) return looseEquals(Value(a.boolean() ? 1.0 : 0.0), b);
@@ -498,7 +519,7 @@ Value VM::construct(const Value& constructor, const std::vector<Value>& args)
     if (depth_ >= limits_.maxCallDepth) return Value();
     Object* instance = createInstance(fn);
     instance->put("__constructor__", constructor, DontEnum);
-    instance->put("constructor", constructor, DontEnum);
+    if (swfVersion_ < 7) instance->put("constructor", constructor, DontEnum);
     struct DepthGuard {
         VM& vm;
         explicit DepthGuard(VM& v) : vm(v) { ++vm.depth_; }

@@ -140,6 +140,7 @@ private:
     Object* global_ = nullptr;
     Prototypes protos_;
     int depth_ = 0;
+    FunctionObject* currentFunction_ = nullptr;   // the script function running, for arguments.caller
     bool stopped_ = false;
     uint64_t instructions_ = 0;
     double frameStartMs_ = 0;

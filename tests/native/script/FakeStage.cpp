@@ -98,7 +98,7 @@ void FakeMovie::runFrames(int count, double frameRate)
         if (!started_) {
             started_ = true;
             runFrame(1);
-        } else if (root->playing) {
+        } else if (root->playing && root->totalFrames() > 1) {
             runFrame(root->current % root->totalFrames() + 1);
         }
         // A jump made by a script shows its frame (and runs its scripts) at once.
@@ -116,7 +116,18 @@ void FakeMovie::runFrames(int count, double frameRate)
 std::string FakeMovie::output() const
 {
     std::string out;
-    for (const std::string& line : host.lines) out += line + "\n";
+    // A carriage return inside a traced text starts a new line as well.
+    for (const std::string& line : host.lines) {
+        for (size_t i = 0; i < line.size(); ++i) {
+            if (line[i] == '\r') {
+                out += '\n';
+                if (i + 1 < line.size() && line[i + 1] == '\n') ++i;
+            } else {
+                out += line[i];
+            }
+        }
+        out += '\n';
+    }
     return out;
 }
 
