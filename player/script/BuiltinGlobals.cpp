@@ -146,7 +146,7 @@ Value startTimer(CallContext& c, bool once)
         std::vector<Value> args(c.args.begin() + 2, c.args.end());
         return Value(c.vm.addInterval(c.arg(0), Value(), "", c.vm.toNumber(c.arg(1)), args, once));
     }
-    if (c.arg(0).isObject() && c.count() >= 3) {
+    if (c.arg(0).isObject() && c.count() >= 3 && !c.arg(2).isUndefined()) {
         std::vector<Value> args(c.args.begin() + 3, c.args.end());
         return Value(c.vm.addInterval(Value(), c.arg(0), c.vm.toString(c.arg(1)), c.vm.toNumber(c.arg(2)), args, once));
     }

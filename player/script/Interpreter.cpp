@@ -178,7 +178,7 @@ Value Interpreter::pop()
 
 void Interpreter::push(Value v)
 {
-    if (f_.stack.size() >= vm_.limits().maxStack) throw ScriptAbort{};
+    if (f_.stack.size() >= vm_.limits().maxStack) vm_.abort();
     f_.stack.push_back(std::move(v));
 }
 
@@ -597,7 +597,10 @@ bool Interpreter::execute(uint8_t op, size_t data, size_t length, size_t& pc, si
     }
     case 0x32: case 0x36: {                            // CharToAscii, MBCharToAscii
         std::u16string s = toUtf16(vm_.toString(pop()));
-        push(s.empty() ? Value(NAN) : Value(double(s[0])));
+        // Half of a surrogate pair reads as the replacement character.
+        char16_t first = s.empty() ? 0 : s[0];
+        if (first >= 0xD800 && first < 0xE000) first = 0xFFFD;
+        push(s.empty() ? Value(NAN) : Value(double(first)));
         break;
     }
     case 0x33: case 0x37: {                            // AsciiToChar, MBAsciiToChar

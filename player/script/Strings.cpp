@@ -30,8 +30,9 @@ std::u16string toUtf16(std::string_view s)
         }
         i += extra + 1;
         if (cp >= 0x10000) {
-            // The player knows only the basic plane.
-            out.push_back(char16_t(0xFFFD));
+            cp -= 0x10000;
+            out.push_back(char16_t(0xD800 + (cp >> 10)));
+            out.push_back(char16_t(0xDC00 + (cp & 0x3FF)));
         } else {
             out.push_back(char16_t(cp));
         }
@@ -48,6 +49,8 @@ std::string toUtf8(std::u16string_view s)
         if (cp >= 0xD800 && cp < 0xDC00 && i + 1 < s.size() && s[i + 1] >= 0xDC00 && s[i + 1] < 0xE000) {
             cp = 0x10000 + ((cp - 0xD800) << 10) + (s[i + 1] - 0xDC00);
             ++i;
+        } else if (cp >= 0xD800 && cp < 0xE000) {
+            cp = 0xFFFD;   // a lone surrogate has no UTF-8 form
         }
         if (cp < 0x80) {
             out += char(cp);

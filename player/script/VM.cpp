@@ -40,23 +40,23 @@ void VM::beginFrame()
     frameStartMs_ = host_.timeMs();
 }
 
+void VM::abort()
+{
+    stopped_ = true;
+    throw ScriptAbort{};
+}
+
 void VM::countInstruction()
 {
     ++instructions_;
     bool overTime = (instructions_ & 4095) == 0
         && host_.timeMs() - frameStartMs_ > limits_.millisecondsPerFrame;
-    if (instructions_ > limits_.instructionsPerFrame || overTime) {
-        stopped_ = true;
-        throw ScriptAbort{};
-    }
+    if (instructions_ > limits_.instructionsPerFrame || overTime) abort();
 }
 
 void VM::checkString(size_t bytes)
 {
-    if (bytes > limits_.maxStringBytes) {
-        stopped_ = true;
-        throw ScriptAbort{};
-    }
+    if (bytes > limits_.maxStringBytes) abort();
 }
 
 void VM::runActions(const ActionBytes& bytes, ClipObject* clip)
@@ -184,10 +184,7 @@ void VM::set(Object* object, const std::string& name, const Value& value)
         if (inherited->setter) call(Value(inherited->setter), Value(object), {value});
         return;
     }
-    if (object->properties().size() >= limits_.maxProperties) {
-        stopped_ = true;
-        throw ScriptAbort{};
-    }
+    if (object->properties().size() >= limits_.maxProperties) abort();
     object->put(name, value);
 }
 

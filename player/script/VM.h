@@ -115,7 +115,9 @@ public:
                     double delayMs, std::vector<Value> args, bool once);
     void clearInterval(int id);
 
-    // Budget checks made by the interpreter.
+    // Budget checks made by the interpreter. Exceeding a limit stops the
+    // movie's scripts for good.
+    [[noreturn]] void abort();
     void countInstruction();
     void checkString(size_t bytes);
     int callDepth() const { return depth_; }

@@ -4,8 +4,8 @@ namespace tesmar::script::testing {
 
 ClipObject* FakeClip::childClip(std::string_view name)
 {
-    for (auto& [childName, child] : children)
-        if (heap().key(childName) == heap().key(name) && !child->isRemoved) return child;
+    for (auto& [key, child] : children)
+        if (heap().key(child->name()) == heap().key(name) && !child->isRemoved) return child;
     return nullptr;
 }
 
@@ -121,7 +121,6 @@ std::string FakeMovie::output() const
         for (size_t i = 0; i < line.size(); ++i) {
             if (line[i] == '\r') {
                 out += '\n';
-                if (i + 1 < line.size() && line[i + 1] == '\n') ++i;
             } else {
                 out += line[i];
             }

@@ -47,6 +47,8 @@ public:
     bool getVirtual(VM& vm, const std::string& name, Value& out) override;
     void trace(Tracer& tracer) override;
 
+    const std::string& name() const { return name_; }
+
 private:
     std::string name_;
     FakeClip* parent_;
