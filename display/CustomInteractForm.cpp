@@ -1,0 +1,12 @@
+// CustomInteractForm, shown as a placeholder until its real window is built.
+#include "display/PlaceholderWindow.h"
+#include "startup/Forms.h"
+
+namespace tesmar {
+
+void ShowCustomInteractForm()
+{
+    ShowPlaceholderWindow("CustomInteractForm");
+}
+
+} // namespace tesmar
