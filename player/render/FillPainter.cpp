@@ -1,7 +1,6 @@
 #include "player/render/FillPainter.h"
 #include <algorithm>
 #include <cmath>
-#include "player/render/CoverageRuns.h"
 #include "player/render/GradientRow.h"
 #include "player/render/PixelOps.h"
 #include "player/render/Renderer.h"
@@ -76,40 +75,45 @@ bool FillPainter::prepare(const FillStyle& fill, const Matrix& toPixels, const C
     return true;
 }
 
-void FillPainter::paintRow(uint32_t* row, int y, int x0, int x1, const uint8_t* coverage) {
+void FillPainter::paintRow(uint32_t* row, int y, int x0, int x1, const uint8_t* coverage, bool solid) {
     int count = x1 - x0;
     if (count <= 0) return;
     uint32_t* dst = row + x0;
     if (mode_ == Mode::Solid) {
         uint32_t color = solid_;
         bool opaque = (color >> 24) == 255;
-        forEachRun(coverage, count, [&](int begin, int end, RunKind kind) {
-            if (kind == RunKind::Full && opaque) {
-                std::fill(dst + begin, dst + end, color);
-                return;
-            }
-            for (int i = begin; i < end; ++i)
-                if (coverage[i]) dst[i] = blendCovered(dst[i], color, coverage[i]);
-        });
+        if (solid && opaque) {
+            std::fill(dst, dst + count, color);
+            return;
+        }
+        for (int i = 0; i < count; ++i) {
+            uint32_t c = coverage[i];
+            if (c == 255 && opaque) dst[i] = color;
+            else if (c) dst[i] = blendCovered(dst[i], color, c);
+        }
+        return;
+    }
+    bool opaque = mode_ != Mode::Bitmap && ramp_.opaque;
+    if (solid && opaque) {
+        fillColors(y, x0, count, dst);   // straight into the target
         return;
     }
     if (colors_.size() < size_t(count)) colors_.resize(size_t(count));
-    if (mode_ == Mode::Bitmap) bitmapColors(y, x0, count);
-    else gradientColors(y, x0, count);
+    fillColors(y, x0, count, colors_.data());
     const uint32_t* src = colors_.data();
-    bool opaque = mode_ != Mode::Bitmap && ramp_.opaque;
-    forEachRun(coverage, count, [&](int begin, int end, RunKind kind) {
-        if (kind == RunKind::Full) {
-            if (opaque) std::copy(src + begin, src + end, dst + begin);
-            else for (int i = begin; i < end; ++i) dst[i] = over(dst[i], src[i]);
-            return;
-        }
-        for (int i = begin; i < end; ++i)
-            if (coverage[i]) dst[i] = blendCovered(dst[i], src[i], coverage[i]);
-    });
+    for (int i = 0; i < count; ++i) {
+        uint32_t c = coverage[i];
+        if (c == 255) dst[i] = (src[i] >> 24) == 255 ? src[i] : over(dst[i], src[i]);
+        else if (c) dst[i] = blendCovered(dst[i], src[i], c);
+    }
 }
 
-void FillPainter::gradientColors(int y, int x0, int count) {
+void FillPainter::fillColors(int y, int x0, int count, uint32_t* out) {
+    if (mode_ == Mode::Bitmap) bitmapColors(y, x0, count, out);
+    else gradientColors(y, x0, count, out);
+}
+
+void FillPainter::gradientColors(int y, int x0, int count, uint32_t* out) {
     // Pixel centres mapped into the gradient square, normalised to radius 1.
     const Matrix& m = toFill_;
     double cx = x0 + 0.5, cy = y + 0.5;
@@ -121,7 +125,7 @@ void FillPainter::gradientColors(int y, int x0, int count) {
                                                   : GradientShape::Focal;
     if (positions_.size() < size_t(count)) positions_.resize(size_t(count));
     gradientPositions(shape, row, focal_, count, positions_.data());
-    rampColors(positions_.data(), count, spread_, ramp_.colors.data(), colors_.data());
+    rampColors(positions_.data(), count, spread_, ramp_.colors.data(), out);
 }
 
 uint32_t FillPainter::texel(int64_t x, int64_t y) const {
@@ -131,10 +135,9 @@ uint32_t FillPainter::texel(int64_t x, int64_t y) const {
     return transformTexels_ ? transformPixel(p, cx_) : p;
 }
 
-void FillPainter::bitmapColors(int y, int x0, int count) {
+void FillPainter::bitmapColors(int y, int x0, int count, uint32_t* out) {
     const Matrix& m = toFill_;
     double cy = y + 0.5;
-    uint32_t* out = colors_.data();
     for (int i = 0; i < count; ++i) {
         double cx = x0 + i + 0.5;
         double u = boundedCoordinate(m.a * cx + m.c * cy + m.tx);

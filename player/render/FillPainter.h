@@ -22,13 +22,16 @@ public:
                  const BitmapSource* bitmaps);
     bool prepareSolid(Rgba color, const ColorTransform& cx);
 
-    // Paints pixels x0..x1-1 of row y; row points at the row's pixel 0.
-    void paintRow(uint32_t* row, int y, int x0, int x1, const uint8_t* coverage);
+    // Paints pixels x0..x1-1 of row y at the given coverage (solid: all 255);
+    // row points at the row's pixel 0.
+    void paintRow(uint32_t* row, int y, int x0, int x1, const uint8_t* coverage, bool solid);
 
 private:
     enum class Mode : uint8_t { Solid, Linear, Radial, Focal, Bitmap };
-    void gradientColors(int y, int x0, int count);
-    void bitmapColors(int y, int x0, int count);
+    // The fill's colours for count pixels from (x0, y) on.
+    void fillColors(int y, int x0, int count, uint32_t* out);
+    void gradientColors(int y, int x0, int count, uint32_t* out);
+    void bitmapColors(int y, int x0, int count, uint32_t* out);
     uint32_t texel(int64_t x, int64_t y) const;
 
     Mode mode_ = Mode::Solid;

@@ -9,51 +9,70 @@ void MaskLayer::reset(int width, int height) {
     size_t size = size_t(width) * size_t(height);
     if (width != width_ || height != height_ || coverage_.size() != size) {
         coverage_.assign(size, 0);
+        rowRanges_.assign(size_t(height), ColumnRange{});
         width_ = width;
         height_ = height;
     } else {
-        for (int y = bounds_.y0; y < bounds_.y1; ++y)
-            std::memset(row(y) + bounds_.x0, 0, size_t(bounds_.x1 - bounds_.x0));
+        for (int y = bounds_.y0; y < bounds_.y1; ++y) {
+            ColumnRange& r = rowRanges_[size_t(y)];
+            if (!r.empty()) std::memset(row(y) + r.x0, 0, size_t(r.x1 - r.x0));
+            r = ColumnRange{};
+        }
     }
     bounds_ = PixelRect{};
 }
 
-void MaskLayer::addCoverage(int y, int x0, int x1, const uint8_t* coverage) {
+void MaskLayer::addCoverage(int y, int x0, int x1, const uint8_t* coverage, bool solid) {
     uint8_t* out = row(y) + x0;
-    forEachRun(coverage, x1 - x0, [&](int begin, int end, RunKind kind) {
-        if (kind == RunKind::Full) {
-            std::memset(out + begin, 255, size_t(end - begin));
-            return;
-        }
-        for (int i = begin; i < end; ++i) {
+    if (solid) {
+        std::memset(out, 255, size_t(x1 - x0));
+    } else {
+        for (int i = 0; i < x1 - x0; ++i) {
             uint32_t have = out[i], add = coverage[i];
             out[i] = uint8_t(have + add - multiplyCoverage(have, add));   // union of coverages
         }
-    });
+    }
+    ColumnRange& r = rowRanges_[size_t(y)];
+    r = r.empty() ? ColumnRange{x0, x1} : ColumnRange{std::min(r.x0, x0), std::max(r.x1, x1)};
     if (bounds_.empty()) bounds_ = {x0, y, x1, y + 1};
     else bounds_ = {std::min(bounds_.x0, x0), std::min(bounds_.y0, y), std::max(bounds_.x1, x1),
                     std::max(bounds_.y1, y + 1)};
 }
 
 void MaskLayer::intersect(const MaskLayer& enclosing) {
-    PixelRect keep = bounds_.intersect(enclosing.bounds_);
+    PixelRect kept{};
     for (int y = bounds_.y0; y < bounds_.y1; ++y) {
+        ColumnRange& r = rowRanges_[size_t(y)];
+        if (r.empty()) continue;
+        bool enclosingHasRow = y >= enclosing.bounds_.y0 && y < enclosing.bounds_.y1;
+        ColumnRange other = enclosingHasRow ? enclosing.rowRange(y) : ColumnRange{};
+        ColumnRange both{std::max(r.x0, other.x0), std::min(r.x1, other.x1)};
         uint8_t* out = row(y);
-        if (keep.empty() || y < keep.y0 || y >= keep.y1) {
-            std::memset(out + bounds_.x0, 0, size_t(bounds_.x1 - bounds_.x0));
+        if (both.empty()) {
+            std::memset(out + r.x0, 0, size_t(r.x1 - r.x0));
+            r = ColumnRange{};
             continue;
         }
-        std::memset(out + bounds_.x0, 0, size_t(keep.x0 - bounds_.x0));
-        std::memset(out + keep.x1, 0, size_t(bounds_.x1 - keep.x1));
-        const uint8_t* other = enclosing.row(y) + keep.x0;
-        uint8_t* kept = out + keep.x0;
-        forEachRun(other, keep.x1 - keep.x0, [&](int begin, int end, RunKind kind) {
-            if (kind == RunKind::Zero) std::memset(kept + begin, 0, size_t(end - begin));
+        std::memset(out + r.x0, 0, size_t(both.x0 - r.x0));
+        std::memset(out + both.x1, 0, size_t(r.x1 - both.x1));
+        r = both;
+        const uint8_t* theirs = enclosing.row(y) + both.x0;
+        uint8_t* mine = out + both.x0;
+        forEachRun(theirs, both.x1 - both.x0, [&](int begin, int end, RunKind kind) {
+            if (kind == RunKind::Zero) std::memset(mine + begin, 0, size_t(end - begin));
             else if (kind == RunKind::Mixed)
-                for (int i = begin; i < end; ++i) kept[i] = multiplyCoverage(kept[i], other[i]);
+                for (int i = begin; i < end; ++i) mine[i] = multiplyCoverage(mine[i], theirs[i]);
         });
+        kept = kept.empty() ? PixelRect{both.x0, y, both.x1, y + 1}
+                            : PixelRect{std::min(kept.x0, both.x0), kept.y0, std::max(kept.x1, both.x1), y + 1};
     }
-    bounds_ = keep.empty() ? PixelRect{} : keep;
+    bounds_ = kept;
+}
+
+void MaskStack::clear() {
+    depth_ = 0;
+    topDefining_ = false;
+    overflow_.clear();
 }
 
 void MaskStack::begin(int width, int height) {

@@ -15,24 +15,36 @@ inline uint8_t multiplyCoverage(uint32_t a, uint32_t b) {
     return uint8_t((t + (t >> 8)) >> 8);
 }
 
+// Columns [x0, x1) of one row.
+struct ColumnRange {
+    int x0 = 0, x1 = 0;
+    bool empty() const { return x0 >= x1; }
+};
+
 class MaskLayer {
 public:
     void reset(int width, int height);
     const uint8_t* row(int y) const { return coverage_.data() + size_t(y) * size_t(width_); }
     // Where the mask may be non-zero; outside it everything is hidden.
     const PixelRect& bounds() const { return bounds_; }
-    void addCoverage(int y, int x0, int x1, const uint8_t* coverage);
+    // The same for one row of the bounds.
+    ColumnRange rowRange(int y) const { return rowRanges_[size_t(y)]; }
+    // Adds coverage (solid: all of it 255) as a union with what is there.
+    void addCoverage(int y, int x0, int x1, const uint8_t* coverage, bool solid);
     void intersect(const MaskLayer& enclosing);
 
 private:
     uint8_t* row(int y) { return coverage_.data() + size_t(y) * size_t(width_); }
     std::vector<uint8_t> coverage_;
+    std::vector<ColumnRange> rowRanges_;
     int width_ = 0, height_ = 0;
     PixelRect bounds_;
 };
 
 class MaskStack {
 public:
+    // Drops every mask (their buffers stay for reuse).
+    void clear();
     void begin(int width, int height);
     void endDefinition();
     void pop();

@@ -185,17 +185,27 @@ void Rasterizer::emitRow(int y, CoverageSink& sink) {
 }
 
 // Sets columns [from, to) to value; a run of zero ends the span being built
-// and hands it to the sink.
+// and hands it to the sink. A long full run goes out as a span of its own,
+// so that the sink can fill it whole.
 void Rasterizer::putRun(int y, int from, int to, uint8_t value, CoverageSink& sink) {
+    constexpr int kLongRun = 8;
     if (from >= to) return;
-    if (value == 0) {
+    bool alone = value == 255 && to - from >= kLongRun;
+    if (value == 0 || alone) {
         if (spanStart_ >= 0)
-            sink.row(y, clip_.x0 + spanStart_, clip_.x0 + from, coverage_.data() + spanStart_);
+            sink.row(y, clip_.x0 + spanStart_, clip_.x0 + from, coverage_.data() + spanStart_, spanSolid_);
         spanStart_ = -1;
+        if (!alone) return;
+        std::memset(coverage_.data() + from, value, size_t(to - from));
+        sink.row(y, clip_.x0 + from, clip_.x0 + to, coverage_.data() + from, true);
         return;
     }
     std::memset(coverage_.data() + from, value, size_t(to - from));
-    if (spanStart_ < 0) spanStart_ = from;
+    if (spanStart_ < 0) {
+        spanStart_ = from;
+        spanSolid_ = true;
+    }
+    spanSolid_ = spanSolid_ && value == 255;
 }
 
 } // namespace tesmar::render

@@ -43,10 +43,11 @@ private:
 
 // Receives coverage as spans of a row, left to right, never two touching
 // and never with zero coverage: coverage[i] (1-255) is the pixel at x0 + i.
+// solid says that all of the span is 255, which most of a large shape is.
 class CoverageSink {
 public:
     virtual ~CoverageSink() = default;
-    virtual void row(int y, int x0, int x1, const uint8_t* coverage) = 0;
+    virtual void row(int y, int x0, int x1, const uint8_t* coverage, bool solid) = 0;
 };
 
 enum class FillRule : uint8_t { NonZero, EvenOdd };
@@ -77,6 +78,7 @@ private:
     FillRule rule_ = FillRule::NonZero;
     bool antialias_ = true;
     int spanStart_ = -1;              // first column of the span being built, or -1
+    bool spanSolid_ = true;           // the span has only full coverage so far
 };
 
 } // namespace tesmar::render

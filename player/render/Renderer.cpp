@@ -17,22 +17,26 @@ public:
     PaintSink(Image& target, FillPainter& painter, const MaskLayer* mask, std::vector<uint8_t>& scratch)
         : target_(target), painter_(painter), mask_(mask), scratch_(scratch) {}
 
-    void row(int y, int x0, int x1, const uint8_t* coverage) override {
+    void row(int y, int x0, int x1, const uint8_t* coverage, bool solid) override {
         uint32_t* pixels = target_.row(y);
         if (!mask_) {
-            painter_.paintRow(pixels, y, x0, x1, coverage);
+            painter_.paintRow(pixels, y, x0, x1, coverage, solid);
             return;
         }
-        const uint8_t* m = mask_->row(y) + x0;
-        forEachRun(m, x1 - x0, [&](int begin, int end, RunKind kind) {
+        ColumnRange inMask = mask_->rowRange(y);
+        int from = std::max(x0, inMask.x0), to = std::min(x1, inMask.x1);
+        if (from >= to) return;
+        const uint8_t* m = mask_->row(y) + from;
+        const uint8_t* c = coverage + (from - x0);
+        forEachRun(m, to - from, [&](int begin, int end, RunKind kind) {
             if (kind == RunKind::Zero) return;
             if (kind == RunKind::Full) {
-                painter_.paintRow(pixels, y, x0 + begin, x0 + end, coverage + begin);
+                painter_.paintRow(pixels, y, from + begin, from + end, c + begin, solid);
                 return;
             }
             if (scratch_.size() < size_t(end - begin)) scratch_.resize(size_t(end - begin));
-            for (int i = begin; i < end; ++i) scratch_[size_t(i - begin)] = multiplyCoverage(coverage[i], m[i]);
-            painter_.paintRow(pixels, y, x0 + begin, x0 + end, scratch_.data());
+            for (int i = begin; i < end; ++i) scratch_[size_t(i - begin)] = multiplyCoverage(c[i], m[i]);
+            painter_.paintRow(pixels, y, from + begin, from + end, scratch_.data(), false);
         });
     }
 
@@ -47,7 +51,9 @@ private:
 class MaskSink : public CoverageSink {
 public:
     explicit MaskSink(MaskLayer& mask) : mask_(mask) {}
-    void row(int y, int x0, int x1, const uint8_t* coverage) override { mask_.addCoverage(y, x0, x1, coverage); }
+    void row(int y, int x0, int x1, const uint8_t* coverage, bool solid) override {
+        mask_.addCoverage(y, x0, x1, coverage, solid);
+    }
 
 private:
     MaskLayer& mask_;
@@ -64,8 +70,22 @@ struct Renderer::State {
     std::vector<uint8_t> scratch;
 };
 
-Renderer::Renderer(Image& target) : target_(target), state_(std::make_unique<State>()) {}
-Renderer::~Renderer() = default;
+namespace {
+// Hosts make a renderer per frame; its buffers (masks the size of the
+// target, scanline cells) outlive it here so that the next frame reuses
+// them instead of allocating and faulting in megabytes again.
+thread_local std::unique_ptr<Renderer::State> spareState;
+} // namespace
+
+Renderer::Renderer(Image& target) : target_(target) {
+    state_ = spareState ? std::move(spareState) : std::make_unique<State>();
+    state_->antialias = true;
+    state_->masks.clear();
+}
+
+Renderer::~Renderer() {
+    if (!spareState) spareState = std::move(state_);
+}
 
 void Renderer::setAntialiasing(bool on) { state_->antialias = on; }
 

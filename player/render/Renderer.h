@@ -42,8 +42,9 @@ public:
     void endMaskDefinition();
     void popMask();
 
-private:
     struct State;
+
+private:
     Image& target_;
     std::unique_ptr<State> state_;
 };
