@@ -29,7 +29,9 @@ public:
     void mouseMove(double x, double y) { stage_.mouseMove(x, y); }
     void mouseDown() { stage_.mouseDown(); }
     void mouseUp() { stage_.mouseUp(); }
+    // Key codes as movies see them (letters and digits are their upper-case ASCII).
     void keyDown(uint8_t keyCode) { stage_.keyPressed(keyCode); }
+    void keyUp() { stage_.keyReleased(); }
 
     void setViewSize(int width, int height) { stage_.setViewSize(width, height); }
     bool needsRedraw() const { return stage_.needsRedraw(); }

@@ -29,16 +29,16 @@ void ButtonObject::transition(State state, uint16_t condition) {
         context().changed();
     }
     for (const swf::ButtonAction& action : button_->actions) {
-        if (action.conditions & condition)
-            context().actions.push_back({QueuedActions::Source::Button, parent(), &action.actions, 0});
+        if ((action.conditions & condition) && parent())
+            queueActions(QueuedActions::Source::Button, *parent(), action.actions);
     }
 }
 
 bool ButtonObject::keyPressed(uint8_t keyCode) {
     bool any = false;
     for (const swf::ButtonAction& action : button_->actions) {
-        if (keyCode != 0 && action.keyCode == keyCode) {
-            context().actions.push_back({QueuedActions::Source::Button, parent(), &action.actions, 0});
+        if (keyCode != 0 && action.keyCode == keyCode && parent()) {
+            queueActions(QueuedActions::Source::Button, *parent(), action.actions);
             any = true;
         }
     }

@@ -3,6 +3,7 @@
 // tells the host to redraw, and the queue of scripts the timeline asks to run.
 #include <cstdint>
 #include <memory>
+#include <unordered_map>
 #include <vector>
 #include "player/render/Renderer.h"
 #include "player/swf/Movie.h"
@@ -18,6 +19,7 @@ public:
     explicit LoadedMovie(std::shared_ptr<const swf::Movie> movie, std::string url = {})
         : movie_(std::move(movie)), url_(std::move(url)) {}
     const swf::Movie& movie() const { return *movie_; }
+    const std::shared_ptr<const swf::Movie>& shared() const { return movie_; }
     const std::string& url() const { return url_; }
     int version() const { return movie_->header.version; }
     const Image* bitmap(uint16_t characterId) const override {
@@ -31,12 +33,15 @@ private:
 };
 
 // Action bytes that a frame, a button or a clip event asks to run, in order.
+// The clip is named by its serial: it may be gone by the time the actions
+// are due (Context::find then answers nullptr).
 struct QueuedActions {
-    enum class Source : uint8_t { Frame, InitAction, Button, ClipEvent };
+    enum class Source : uint8_t { Frame, Button, ClipEvent };
     Source source = Source::Frame;
-    MovieClip* clip = nullptr;          // the timeline the actions run on
+    uint64_t clip = 0;                         // serial of the timeline the actions run on
+    std::shared_ptr<const swf::Movie> movie;   // keeps the bytes alive
     const swf::Bytes* actions = nullptr;
-    uint32_t clipEvent = 0;             // ClipEvent: the event flag
+    uint32_t clipEvent = 0;                    // ClipEvent: the event flag
 };
 
 // Limits that keep a hostile movie from building without end: clips that
@@ -48,16 +53,17 @@ struct Context {
     bool dirty = true;                  // something visible changed since the last render
     uint64_t tick = 0;                  // counts the frames the player has run
     std::vector<QueuedActions> actions; // collected during a tick, run after it
-    // The buttons under the pointer and pressed; cleared when they go away.
-    DisplayObject* hovered = nullptr;
-    DisplayObject* pressed = nullptr;
-    size_t liveObjects = 0;
+    // Every live display object by serial (serials are never reused).
+    std::unordered_map<uint64_t, DisplayObject*> objects;
+    uint64_t nextSerial = 1;
+    // The buttons under the pointer and pressed, by serial.
+    uint64_t hovered = 0, pressed = 0;
     int nesting = 0;                    // clips being built inside one another
 
     void changed() { dirty = true; }
-    void forget(const DisplayObject* object) {
-        if (hovered == object) hovered = nullptr;
-        if (pressed == object) pressed = nullptr;
+    DisplayObject* find(uint64_t serial) const {
+        auto it = objects.find(serial);
+        return it == objects.end() ? nullptr : it->second;
     }
 };
 

@@ -16,8 +16,13 @@ struct NestingGuard {
 
 } // namespace
 
+void queueActions(QueuedActions::Source source, const DisplayObject& target, const swf::Bytes& actions,
+                  uint32_t clipEvent) {
+    target.context().actions.push_back({source, target.serial(), target.loadedMovie().shared(), &actions, clipEvent});
+}
+
 std::unique_ptr<DisplayObject> createObject(Context& context, const LoadedMovie& movie, uint16_t characterId) {
-    if (context.nesting >= kMaxNesting || context.liveObjects >= kMaxObjects) return nullptr;
+    if (context.nesting >= kMaxNesting || context.objects.size() >= kMaxObjects) return nullptr;
     NestingGuard guard(context);
     const swf::Character* character = movie.movie().character(characterId);
     if (!character) return nullptr;

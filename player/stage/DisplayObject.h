@@ -18,13 +18,10 @@ public:
     enum class Kind : uint8_t { Shape, Morph, Text, Button, Clip };
 
     DisplayObject(Kind kind, Context& context, const LoadedMovie& movie, uint16_t characterId)
-        : kind_(kind), context_(context), movie_(movie), characterId_(characterId), born_(context.tick) {
-        ++context_.liveObjects;
+        : kind_(kind), context_(context), movie_(movie), characterId_(characterId), born_(context.tick), serial_(context.nextSerial++) {
+        context_.objects[serial_] = this;
     }
-    virtual ~DisplayObject() {
-        context_.forget(this);
-        --context_.liveObjects;
-    }
+    virtual ~DisplayObject() { context_.objects.erase(serial_); }
     DisplayObject(const DisplayObject&) = delete;
     DisplayObject& operator=(const DisplayObject&) = delete;
 
@@ -35,6 +32,8 @@ public:
     // The player tick in which the object was made: objects placed during a
     // tick start playing on the next one.
     uint64_t born() const { return born_; }
+    // Names this object for as long as the player runs, even after it is gone.
+    uint64_t serial() const { return serial_; }
 
     int depth() const { return depth_; }
     void setDepth(int depth) { depth_ = depth; }
@@ -90,6 +89,7 @@ private:
     const LoadedMovie& movie_;
     uint16_t characterId_;
     uint64_t born_;
+    uint64_t serial_;
     int depth_ = 0;
     MovieClip* parent_ = nullptr;
     std::string name_;
@@ -105,6 +105,10 @@ private:
 // Makes the object for a character of movie and, for a clip, shows its
 // first frame. nullptr when the id is unknown, names nothing that can be
 // placed (a font, a bitmap, a sound), or the movie builds past the limits.
+// Queues actions to run on target's timeline once the tick is over.
+void queueActions(QueuedActions::Source source, const DisplayObject& target, const swf::Bytes& actions,
+                  uint32_t clipEvent = 0);
+
 std::unique_ptr<DisplayObject> createObject(Context& context, const LoadedMovie& movie, uint16_t characterId);
 
 } // namespace tesmar::stage

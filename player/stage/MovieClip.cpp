@@ -1,5 +1,6 @@
 #include "player/stage/MovieClip.h"
 #include <algorithm>
+#include "player/swf/PlaceReader.h"
 
 namespace tesmar::stage {
 
@@ -73,6 +74,7 @@ bool MovieClip::gotoLabel(std::string_view label, bool play) {
 
 void MovieClip::advance() {
     const uint64_t tick = context().tick;
+    queueClipEvent(swf::clipEvent::EnterFrame);
     if (playing_ && totalFrames() > 1) {
         if (current_ < totalFrames()) showFrame(current_ + 1);
         else if (loops_) showFrame(1);
@@ -98,8 +100,12 @@ void MovieClip::showFrame(int frame) {
 
 void MovieClip::queueFrameActions(int frame) {
     const swf::Frame& f = timeline_->frames[size_t(frame - 1)];
-    for (const swf::Bytes& actions : f.actions)
-        context().actions.push_back({QueuedActions::Source::Frame, this, &actions, 0});
+    for (const swf::Bytes& actions : f.actions) queueActions(QueuedActions::Source::Frame, *this, actions);
+}
+
+void MovieClip::queueClipEvent(uint32_t event) {
+    for (const swf::ClipAction& action : clipActions_)
+        if (action.events & event) queueActions(QueuedActions::Source::ClipEvent, *this, action.actions, event);
 }
 
 void MovieClip::applyFrames(int from, int to, bool rebuild) {
@@ -169,8 +175,10 @@ void MovieClip::place(int depth, const swf::PlaceObject& placement) {
     auto object = createObject(context(), loadedMovie(), *placement.characterId);
     if (!object) return;
     applyPlacement(*object, placement, true);
-    if (auto* clip = dynamic_cast<MovieClip*>(object.get())) clip->setClipActions(placement.clipActions);
+    auto* clip = dynamic_cast<MovieClip*>(object.get());
+    if (clip) clip->setClipActions(placement.clipActions);
     addChild(depth, std::move(object));
+    if (clip) clip->queueClipEvent(swf::clipEvent::Load);
 }
 
 void applyPlacement(DisplayObject& object, const swf::PlaceObject& place, bool reset) {

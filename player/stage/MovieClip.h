@@ -43,6 +43,8 @@ public:
 
     const std::vector<swf::ClipAction>& clipActions() const { return clipActions_; }
     void setClipActions(std::vector<swf::ClipAction> actions) { clipActions_ = std::move(actions); }
+    // Queues the clip's handlers of an event (swf::clipEvent flags).
+    void queueClipEvent(uint32_t event);
 
     void advance() override;
     void draw(render::Renderer& r, const Matrix& toPixels, const ColorTransform& cx) const override;

@@ -1,5 +1,6 @@
 #include "player/stage/Stage.h"
 #include <algorithm>
+#include "player/swf/PlaceReader.h"
 
 namespace tesmar::stage {
 
@@ -123,16 +124,20 @@ ButtonObject* Stage::buttonAt(double x, double y) const {
     return nullptr;
 }
 
+ButtonObject* Stage::button(uint64_t serial) const {
+    return dynamic_cast<ButtonObject*>(context_.find(serial));
+}
+
 void Stage::mouseMove(double x, double y) {
     mouseX_ = x;
     mouseY_ = y;
     updateHover();
+    broadcastClipEvent(swf::clipEvent::MouseMove);
 }
 
 void Stage::updateHover() {
-    using swf::button::Condition;
     ButtonObject* under = buttonAt(mouseX_, mouseY_);
-    if (auto* pressed = static_cast<ButtonObject*>(context_.pressed)) {
+    if (ButtonObject* pressed = button(context_.pressed)) {
         const bool inside = under == pressed;
         if (inside != pressedInside_) {
             pressedInside_ = inside;
@@ -142,48 +147,65 @@ void Stage::updateHover() {
         }
         return;
     }
-    auto* hovered = static_cast<ButtonObject*>(context_.hovered);
+    ButtonObject* hovered = button(context_.hovered);
     if (under == hovered) return;
     if (hovered) hovered->transition(ButtonObject::State::Up, swf::button::OverUpToIdle);
-    context_.hovered = under;
+    context_.hovered = under ? under->serial() : 0;
     if (under) under->transition(ButtonObject::State::Over, swf::button::IdleToOverUp);
 }
 
 void Stage::mouseDown() {
     updateHover();
-    auto* hovered = static_cast<ButtonObject*>(context_.hovered);
-    if (!hovered) return;
-    context_.pressed = hovered;
-    pressedInside_ = true;
-    hovered->transition(ButtonObject::State::Down, swf::button::OverUpToOverDown);
+    if (ButtonObject* hovered = button(context_.hovered)) {
+        context_.pressed = hovered->serial();
+        pressedInside_ = true;
+        hovered->transition(ButtonObject::State::Down, swf::button::OverUpToOverDown);
+    }
+    broadcastClipEvent(swf::clipEvent::MouseDown);
 }
 
 void Stage::mouseUp() {
-    auto* pressed = static_cast<ButtonObject*>(context_.pressed);
-    context_.pressed = nullptr;
+    ButtonObject* pressed = button(context_.pressed);
+    context_.pressed = 0;
     if (pressed) {
         if (pressedInside_) {
             pressed->transition(ButtonObject::State::Over, swf::button::OverDownToOverUp);
         } else {
             pressed->transition(ButtonObject::State::Up, swf::button::OutDownToIdle);
-            if (context_.hovered == pressed) context_.hovered = nullptr;
+            if (context_.hovered == pressed->serial()) context_.hovered = 0;
         }
     }
     updateHover();
+    broadcastClipEvent(swf::clipEvent::MouseUp);
 }
 
-void Stage::keyPressed(uint8_t keyCode) {
+// Calls visit on every clip of every level, parents before children.
+template <class Visit> void Stage::forEachClip(Visit visit) const {
     std::vector<MovieClip*> clips;
-    for (const auto& [number, level] : levels_) clips.push_back(level.root.get());
-    // Every button on stage that binds the key.
+    for (auto it = levels_.rbegin(); it != levels_.rend(); ++it) clips.push_back(it->second.root.get());
     while (!clips.empty()) {
         MovieClip* clip = clips.back();
         clips.pop_back();
-        for (const auto& [depth, child] : clip->children()) {
-            if (auto* button = dynamic_cast<ButtonObject*>(child.get())) button->keyPressed(keyCode);
-            else if (auto* sub = dynamic_cast<MovieClip*>(child.get())) clips.push_back(sub);
-        }
+        visit(*clip);
+        const auto& children = clip->children();
+        for (auto it = children.rbegin(); it != children.rend(); ++it)
+            if (auto* sub = dynamic_cast<MovieClip*>(it->second.get())) clips.push_back(sub);
     }
 }
+
+void Stage::broadcastClipEvent(uint32_t event) {
+    forEachClip([event](MovieClip& clip) { clip.queueClipEvent(event); });
+}
+
+void Stage::keyPressed(uint8_t keyCode) {
+    // Every button on stage that binds the key.
+    forEachClip([keyCode](MovieClip& clip) {
+        for (const auto& [depth, child] : clip.children())
+            if (auto* button = dynamic_cast<ButtonObject*>(child.get())) button->keyPressed(keyCode);
+    });
+    broadcastClipEvent(swf::clipEvent::KeyDown);
+}
+
+void Stage::keyReleased() { broadcastClipEvent(swf::clipEvent::KeyUp); }
 
 } // namespace tesmar::stage

@@ -44,6 +44,7 @@ public:
     void mouseDown();
     void mouseUp();
     void keyPressed(uint8_t keyCode);
+    void keyReleased();
     // The button under the pointer, if any.
     ButtonObject* buttonAt(double x, double y) const;
 
@@ -56,6 +57,9 @@ private:
         std::unique_ptr<MovieClip> root;
     };
     void updateHover();
+    ButtonObject* button(uint64_t serial) const;
+    void broadcastClipEvent(uint32_t event);
+    template <class Visit> void forEachClip(Visit visit) const;
 
     Context context_;
     std::map<int, Level> levels_;

@@ -197,7 +197,7 @@ std::optional<Shape> readShape(Reader& r, int shapeVersion) {
     shape.edgeBounds = shape.bounds;
     if (shapeVersion >= 4) {
         shape.edgeBounds = r.rect();
-        r.u8();   // winding rule and stroke scaling hints
+        shape.nonZeroWinding = r.u8() & 0x04;   // the other bits are stroke scaling hints
     }
     shape.groups.push_back(readStyles(r, shapeVersion));
     if (r.failed() || !readEdges(r, shapeVersion, shape) || !stylesResolve(shape)) return std::nullopt;

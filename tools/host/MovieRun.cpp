@@ -12,6 +12,7 @@ void inject(Player& player, const InputEvent& event) {
     case InputEvent::Type::MouseDown: player.mouseMove(event.x, event.y); player.mouseDown(); break;
     case InputEvent::Type::MouseUp: player.mouseMove(event.x, event.y); player.mouseUp(); break;
     case InputEvent::Type::KeyDown: if (event.keyCode) player.keyDown(uint8_t(event.keyCode)); break;
+    case InputEvent::Type::KeyUp: player.keyUp(); break;
     default: break;
     }
 }

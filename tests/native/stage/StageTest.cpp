@@ -37,7 +37,7 @@ TEST_F(ButtonFixture, ReleaseInsideRunsTheActions) {
     auto actions = stage.takeActions();
     ASSERT_EQ(actions.size(), 1u);
     EXPECT_EQ(actions[0].source, stage::QueuedActions::Source::Button);
-    EXPECT_EQ(actions[0].clip, stage.level(0));
+    EXPECT_EQ(actions[0].clip, stage.level(0)->serial());
     stage.mouseMove(300, 300);
     EXPECT_EQ(button->state(), stage::ButtonObject::State::Up);
 }

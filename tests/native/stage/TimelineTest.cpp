@@ -96,7 +96,7 @@ TEST_F(TimelineFixture, FrameActionsAreQueuedWhenTheFrameIsShown) {
     load({doAction({0x07, 0x00}), showFrame(), showFrame()}, 2);
     auto actions = stage.takeActions();
     ASSERT_EQ(actions.size(), 1u);
-    EXPECT_EQ(actions[0].clip, root);
+    EXPECT_EQ(actions[0].clip, root->serial());
     stage.tick();
     EXPECT_TRUE(stage.takeActions().empty());
 }
@@ -116,4 +116,35 @@ TEST_F(TimelineFixture, PlacingOnATakenDepthIsIgnored) {
           place(1, 1), place(1, 2), showFrame()}, 1);
     ASSERT_TRUE(root->childAt(1));
     EXPECT_EQ(root->childAt(1)->characterId(), 1);
+}
+
+TEST_F(TimelineFixture, ClipEventsAreQueuedOnLoadAndEveryFrame) {
+    BitWriter p;
+    p.u8(0x80 | 0x02);          // clip actions, character
+    p.u16(1);
+    p.u16(2);
+    p.u16(0);                   // reserved
+    p.u32(0x03);                // all events: load, enter frame
+    p.u32(0x02);                // enter frame: play
+    p.u32(2);
+    p.raw({0x06, 0x00});
+    p.u32(0x01);                // load: stop
+    p.u32(2);
+    p.raw({0x07, 0x00});
+    p.u32(0);
+    load({sprite(2, {showFrame()}, 1), tag(26, p.bytes), showFrame()}, 1);
+    auto first = stage.takeActions();
+    ASSERT_EQ(first.size(), 1u);
+    EXPECT_EQ(first[0].clipEvent, 0x01u);
+    EXPECT_EQ(*first[0].actions, (swf::Bytes{0x07, 0x00}));
+    for (int i = 0; i < 2; ++i) {
+        stage.tick();
+        auto each = stage.takeActions();
+        ASSERT_EQ(each.size(), 1u);
+        EXPECT_EQ(each[0].clipEvent, 0x02u);
+        EXPECT_EQ(each[0].clip, root->childAt(1)->serial());
+    }
+    const uint64_t gone = root->childAt(1)->serial();
+    root->removeChild(1);
+    EXPECT_EQ(root->context().find(gone), nullptr);
 }
