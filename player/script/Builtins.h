@@ -14,5 +14,6 @@ void installDate(VM& vm);
 void installGlobals(VM& vm);
 void installBroadcaster(VM& vm);
 void installSystemObjects(VM& vm);
+void installMovieClip(VM& vm);
 
 } // namespace tesmar::script

@@ -32,6 +32,7 @@ void VM::installBuiltins()
     installGlobals(*this);
     installBroadcaster(*this);
     installSystemObjects(*this);
+    installMovieClip(*this);
 }
 
 void VM::beginFrame()

@@ -62,6 +62,11 @@ bool Interpreter::special(const std::string& name, Value& out)
 
 bool Interpreter::lookup(const std::string& name, Value& out, Object** holder)
 {
+    // this, _global, _root and _levelN are keywords: no variable hides them.
+    if (special(name, out)) {
+        if (holder) *holder = nullptr;
+        return true;
+    }
     for (size_t i = f_.scopes.size(); i-- > 0;) {
         Object* scope = f_.scopes[i];
         if (scope && vm_.has(scope, name)) {
@@ -72,10 +77,6 @@ bool Interpreter::lookup(const std::string& name, Value& out, Object** holder)
     }
     if (vm_.has(vm_.global(), name)) {
         out = vm_.get(vm_.global(), name);
-        if (holder) *holder = nullptr;
-        return true;
-    }
-    if (special(name, out)) {
         if (holder) *holder = nullptr;
         return true;
     }

@@ -80,7 +80,7 @@ FakeMovie::FakeMovie(int swfVersion, std::vector<std::vector<ActionBytes>> frame
     : vm(host, swfVersion, limits)
 {
     root = vm.heap().make<FakeClip>("", nullptr, swfVersion);
-    root->setProto(vm.protos().object);
+    root->setProto(vm.protos().movieClip);
     root->frames = std::move(frames);
     host.root = root;
 }

@@ -1,0 +1,142 @@
+// MovieClip.prototype: the methods that only need the timeline interface of
+// ClipObject. The stage gives its clips this prototype and adds the methods
+// that need the display list.
+
+#include "player/script/Builtins.h"
+#include "player/script/Convert.h"
+#include "player/script/VM.h"
+
+#include <cmath>
+
+namespace tesmar::script {
+
+namespace {
+
+ClipObject* thisClip(CallContext& c)
+{
+    if (!c.thisObject || c.thisObject->kind() != ObjectKind::Clip) return nullptr;
+    return c.vm.liveClip(static_cast<ClipObject*>(c.thisObject));
+}
+
+// A frame argument: a number, or a label (or a numeric text).
+int frameNumber(CallContext& c, ClipObject* clip, const Value& frame)
+{
+    if (frame.isString()) {
+        double n = stringToNumber(frame.string(), c.vm.swfVersion());
+        return std::isnan(n) ? clip->labelFrame(frame.string()) : int(n);
+    }
+    double n = c.vm.toNumber(frame);
+    return std::isnan(n) ? 0 : int(std::trunc(n));
+}
+
+template <bool Play>
+Value gotoAnd(CallContext& c)
+{
+    ClipObject* clip = thisClip(c);
+    if (!clip || c.count() == 0) return Value();
+    int frame = frameNumber(c, clip, c.arg(0));
+    if (frame > 0) clip->gotoFrame(frame, Play);
+    return Value();
+}
+
+Value play(CallContext& c)
+{
+    if (ClipObject* clip = thisClip(c)) clip->play();
+    return Value();
+}
+
+Value stop(CallContext& c)
+{
+    if (ClipObject* clip = thisClip(c)) clip->stop();
+    return Value();
+}
+
+Value nextFrame(CallContext& c)
+{
+    if (ClipObject* clip = thisClip(c)) clip->gotoFrame(clip->currentFrame() + 1, false);
+    return Value();
+}
+
+Value prevFrame(CallContext& c)
+{
+    ClipObject* clip = thisClip(c);
+    if (clip && clip->currentFrame() > 1) clip->gotoFrame(clip->currentFrame() - 1, false);
+    return Value();
+}
+
+Value duplicateMovieClip(CallContext& c)
+{
+    ClipObject* clip = thisClip(c);
+    if (!clip || c.count() < 2) return Value();
+    clip->duplicate(c.vm.toString(c.arg(0)), c.vm.toInt32(c.arg(1)));
+    return Value();
+}
+
+Value removeMovieClip(CallContext& c)
+{
+    if (ClipObject* clip = thisClip(c)) clip->removeSelf();
+    return Value();
+}
+
+Value startDrag(CallContext& c)
+{
+    ClipObject* clip = thisClip(c);
+    if (!clip) return Value();
+    std::optional<std::array<double, 4>> bounds;
+    if (c.count() >= 5)
+        bounds = std::array<double, 4>{c.vm.toNumber(c.arg(1)), c.vm.toNumber(c.arg(2)),
+                                       c.vm.toNumber(c.arg(3)), c.vm.toNumber(c.arg(4))};
+    clip->startDrag(c.vm.toBoolean(c.arg(0)), bounds);
+    return Value();
+}
+
+Value stopDrag(CallContext& c)
+{
+    c.vm.host().stopDrag();
+    return Value();
+}
+
+Value getUrl(CallContext& c)
+{
+    ClipObject* clip = thisClip(c);
+    if (c.count() == 0) return Value();
+    std::string url = c.vm.toString(c.arg(0));
+    std::string target = c.count() > 1 ? c.vm.toString(c.arg(1)) : "";
+    if (url.size() >= 10 && url.compare(0, 10, "FSCommand:") == 0) {
+        c.vm.host().fsCommand(url.substr(10), target);
+        return Value();
+    }
+    UrlRequest request;
+    request.url = url;
+    request.target = target;
+    std::string method = c.count() > 2 ? c.vm.toString(c.arg(2)) : "";
+    request.method = method == "GET" ? 1 : method == "POST" ? 2 : 0;
+    c.vm.host().getUrl(request, clip);
+    return Value();
+}
+
+Value movieClipConstructor(CallContext& c)
+{
+    return Value(c.thisObject);
+}
+
+} // namespace
+
+void installMovieClip(VM& vm)
+{
+    Prototypes& p = vm.protos();
+    p.movieClip = vm.newObject();
+    FunctionObject* movieClip = vm.newNative(movieClipConstructor);
+    vm.attachPrototype(movieClip, p.movieClip);
+    struct Method { const char* name; NativeFunction fn; };
+    const Method methods[] = {
+        {"play", play}, {"stop", stop}, {"nextFrame", nextFrame}, {"prevFrame", prevFrame},
+        {"gotoAndPlay", gotoAnd<true>}, {"gotoAndStop", gotoAnd<false>},
+        {"duplicateMovieClip", duplicateMovieClip}, {"removeMovieClip", removeMovieClip},
+        {"startDrag", startDrag}, {"stopDrag", stopDrag}, {"getURL", getUrl},
+    };
+    for (const Method& m : methods) vm.defineNative(p.movieClip, m.name, m.fn);
+    vm.global()->put("MovieClip", Value(static_cast<Object*>(movieClip)), DontEnum);
+}
+
+} // namespace tesmar::script
