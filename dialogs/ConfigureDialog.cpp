@@ -35,10 +35,10 @@ void ReleaseSettingsWindow() {
 }
 
 LRESULT CALLBACK AboutWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (HandleFormNavigation(window, message, wParam, lParam)) return 0;
   switch (message) {
     case WM_COMMAND:
-      if (!HandleEnterAndEsc(window, wParam, lParam) && LOWORD(wParam) == IDC_ABOUT_OK &&
-          HIWORD(wParam) == BN_CLICKED) {
+      if (LOWORD(wParam) == IDC_ABOUT_OK && HIWORD(wParam) == BN_CLICKED) {
         ReleaseSettingsWindow();
         ShowWindow(window, SW_HIDE);
       }

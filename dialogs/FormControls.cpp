@@ -119,15 +119,41 @@ void FocusFirstControl(HWND form) {
   if (first != nullptr) SetFocus(first);
 }
 
-bool HandleEnterAndEsc(HWND form, WPARAM wParam, LPARAM lParam) {
-  const int command = LOWORD(wParam);
-  if (lParam != 0 || (command != IDOK && command != IDCANCEL)) return false;
-  HWND focus = GetFocus();
-  if (command == IDOK && focus != nullptr && GetParent(focus) == form &&
-      (SendMessageA(focus, WM_GETDLGCODE, 0, 0) & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON))) {
-    SendMessageA(focus, BM_CLICK, 0, 0);
+bool HandleFormNavigation(HWND form, UINT message, WPARAM wParam, LPARAM lParam) {
+  constexpr const char* kFocusProperty = "FocusedControl";
+  switch (message) {
+    case WM_NEXTDLGCTL: {
+      HWND next = LOWORD(lParam) != 0 ? reinterpret_cast<HWND>(wParam)
+                                      : GetNextDlgTabItem(form, GetFocus(), wParam != 0);
+      if (next != nullptr) SetFocus(next);
+      return true;
+    }
+    case WM_COMMAND: {
+      const int command = LOWORD(wParam);
+      if (lParam != 0 || (command != IDOK && command != IDCANCEL)) return false;
+      HWND focus = GetFocus();
+      if (command == IDOK && focus != nullptr && GetParent(focus) == form &&
+          (SendMessageA(focus, WM_GETDLGCODE, 0, 0) & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON))) {
+        SendMessageA(focus, BM_CLICK, 0, 0);
+      }
+      return true;
+    }
+    case WM_ACTIVATE:
+      if (LOWORD(wParam) == WA_INACTIVE) {
+        HWND focus = GetFocus();
+        if (focus != nullptr && GetParent(focus) == form) SetPropA(form, kFocusProperty, focus);
+        return false;
+      } else {
+        HWND saved = static_cast<HWND>(GetPropA(form, kFocusProperty));
+        if (saved == nullptr || !IsWindowEnabled(saved)) return false;
+        SetFocus(saved);
+        return true;
+      }
+    case WM_DESTROY:
+      RemovePropA(form, kFocusProperty);
+      return false;
   }
-  return true;
+  return false;
 }
 
 void RunFormLoop(HWND form, const std::function<bool()>& keepRunning) {

@@ -36,10 +36,12 @@ void CreateFormControls(HWND form, std::span<const ControlPlacement> layout);
 // Gives the focus to the first enabled control with a tab stop.
 void FocusFirstControl(HWND form);
 
-// The form's part in the commands that the dialog manager sends for Enter
-// (IDOK) and Esc (IDCANCEL): Enter presses the focused push button, if any,
-// Esc nothing. Returns true when the command was one of those two.
-bool HandleEnterAndEsc(HWND form, WPARAM wParam, LPARAM lParam);
+// The form's part in keyboard navigation, for messages the dialog manager
+// sends to a window that is not a dialog: Tab moves the focus (WM_NEXTDLGCTL);
+// Enter (IDOK) presses the focused push button, if any, and Esc (IDCANCEL)
+// nothing; and the focused control gets the focus back when the form is
+// activated again. Returns true when the message was handled.
+bool HandleFormNavigation(HWND form, UINT message, WPARAM wParam, LPARAM lParam);
 
 // Runs the thread's message loop with Tab, arrow, Enter and Esc keys handled
 // for the form, for as long as keepRunning says. A quit message ends it and

@@ -212,9 +212,10 @@ void OnCommand(int id, int notification) {
 }
 
 LRESULT CALLBACK SettingsWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (HandleFormNavigation(window, message, wParam, lParam)) return 0;
   switch (message) {
     case WM_COMMAND:
-      if (!HandleEnterAndEsc(window, wParam, lParam)) OnCommand(LOWORD(wParam), HIWORD(wParam));
+      OnCommand(LOWORD(wParam), HIWORD(wParam));
       return 0;
     case WM_DRAWITEM: {
       const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
