@@ -15,12 +15,6 @@ inline uint8_t multiplyCoverage(uint32_t a, uint32_t b) {
     return uint8_t((t + (t >> 8)) >> 8);
 }
 
-// Columns [x0, x1) of one row.
-struct ColumnRange {
-    int x0 = 0, x1 = 0;
-    bool empty() const { return x0 >= x1; }
-};
-
 class MaskLayer {
 public:
     void reset(int width, int height);
@@ -29,6 +23,7 @@ public:
     const PixelRect& bounds() const { return bounds_; }
     // The same for one row of the bounds.
     ColumnRange rowRange(int y) const { return rowRanges_[size_t(y)]; }
+    const ColumnRange* rowRanges() const { return rowRanges_.data(); }
     // Adds coverage (solid: all of it 255) as a union with what is there.
     void addCoverage(int y, int x0, int x1, const uint8_t* coverage, bool solid);
     void intersect(const MaskLayer& enclosing);

@@ -42,7 +42,8 @@ void EdgeList::addConvexPiece(const Point* points, size_t count) {
     }
 }
 
-void Rasterizer::fill(const EdgeList& edges, const PixelRect& clip, FillRule rule, bool antialias, CoverageSink& sink) {
+void Rasterizer::fill(const EdgeList& edges, const PixelRect& clip, FillRule rule, bool antialias, CoverageSink& sink,
+                      const ColumnRange* rowLimits) {
     if (edges.empty()) return;
     rule_ = rule;
     antialias_ = antialias;
@@ -81,6 +82,12 @@ void Rasterizer::fill(const EdgeList& edges, const PixelRect& clip, FillRule rul
             }
         }
         active_.resize(kept);
+        limitFrom_ = 0;
+        limitTo_ = int(width);
+        if (rowLimits) {
+            limitFrom_ = std::max(limitFrom_, rowLimits[y].x0 - clip_.x0);
+            limitTo_ = std::min(limitTo_, rowLimits[y].x1 - clip_.x0);
+        }
         emitRow(y, sink);
     }
 }
@@ -189,11 +196,13 @@ void Rasterizer::emitRow(int y, CoverageSink& sink) {
 // so that the sink can fill it whole.
 void Rasterizer::putRun(int y, int from, int to, uint8_t value, CoverageSink& sink) {
     constexpr int kLongRun = 8;
-    if (from >= to) return;
+    from = std::max(from, limitFrom_);
+    to = std::min(to, limitTo_);
+    if (from >= to) value = 0;   // outside the row's limits: a gap
     bool alone = value == 255 && to - from >= kLongRun;
     if (value == 0 || alone) {
         if (spanStart_ >= 0)
-            sink.row(y, clip_.x0 + spanStart_, clip_.x0 + from, coverage_.data() + spanStart_, spanSolid_);
+            sink.row(y, clip_.x0 + spanStart_, clip_.x0 + spanEnd_, coverage_.data() + spanStart_, spanSolid_);
         spanStart_ = -1;
         if (!alone) return;
         std::memset(coverage_.data() + from, value, size_t(to - from));
@@ -205,6 +214,7 @@ void Rasterizer::putRun(int y, int from, int to, uint8_t value, CoverageSink& si
         spanStart_ = from;
         spanSolid_ = true;
     }
+    spanEnd_ = to;
     spanSolid_ = spanSolid_ && value == 255;
 }
 

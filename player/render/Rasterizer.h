@@ -18,6 +18,12 @@ struct PixelRect {
     }
 };
 
+// Columns [x0, x1) of one row.
+struct ColumnRange {
+    int x0 = 0, x1 = 0;
+    bool empty() const { return x0 >= x1; }
+};
+
 // One directed edge; the direction gives its winding (+1 downwards).
 struct Edge {
     double x0, y0, x1, y1;
@@ -55,8 +61,10 @@ enum class FillRule : uint8_t { NonZero, EvenOdd };
 class Rasterizer {
 public:
     // Calls sink for every row of clip that the edges touch, left to right
-    // over the columns that have coverage.
-    void fill(const EdgeList& edges, const PixelRect& clip, FillRule rule, bool antialias, CoverageSink& sink);
+    // over the columns that have coverage. rowLimits, when given, narrows
+    // each row y of the clip further to rowLimits[y].
+    void fill(const EdgeList& edges, const PixelRect& clip, FillRule rule, bool antialias, CoverageSink& sink,
+              const ColumnRange* rowLimits = nullptr);
 
 private:
     void addAreaInRow(double xa, double ya, double xb, double yb, int winding);
@@ -77,7 +85,8 @@ private:
     PixelRect clip_;
     FillRule rule_ = FillRule::NonZero;
     bool antialias_ = true;
-    int spanStart_ = -1;              // first column of the span being built, or -1
+    int limitFrom_ = 0, limitTo_ = 0;  // this row's columns that may be emitted
+    int spanStart_ = -1, spanEnd_ = 0; // the span being built, if spanStart_ >= 0
     bool spanSolid_ = true;           // the span has only full coverage so far
 };
 

@@ -125,16 +125,19 @@ void Renderer::drawShape(const Shape& shape, const Matrix& toPixels, const Color
             // A mask is the area of the shape's fills: colours and strokes do not count.
             if (fill.line) continue;
             MaskSink sink(*defining);
-            s.rasterizer.fill(edges, clip, fillRule, s.antialias, sink);
+            const MaskLayer* enclosing = s.masks.enclosing();
+            s.rasterizer.fill(edges, clip, fillRule, s.antialias, sink, enclosing ? enclosing->rowRanges() : nullptr);
             continue;
         }
         bool visible = fill.line ? (fill.line->hasFill ? s.painter.prepare(fill.line->fill, toPixels, cx, bitmaps)
                                                        : s.painter.prepareSolid(fill.line->color, cx))
                                  : s.painter.prepare(*fill.style, toPixels, cx, bitmaps);
         if (!visible) continue;
-        PaintSink sink(target_, s.painter, s.masks.active(), s.scratch);
+        const MaskLayer* mask = s.masks.active();
+        PaintSink sink(target_, s.painter, mask, s.scratch);
         // Stroke outlines are unions of pieces: always non-zero.
-        s.rasterizer.fill(edges, clip, fill.line ? FillRule::NonZero : fillRule, s.antialias, sink);
+        s.rasterizer.fill(edges, clip, fill.line ? FillRule::NonZero : fillRule, s.antialias, sink,
+                          mask ? mask->rowRanges() : nullptr);
     }
 }
 
