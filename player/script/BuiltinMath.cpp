@@ -32,26 +32,24 @@ Value pow(CallContext& c) { return Value(std::pow(argument(c, 0), argument(c, 1)
 // With a single argument the player answers NaN.
 Value max(CallContext& c)
 {
-    if (c.count() == 1) return Value(NAN);
     double r = -INFINITY;
     for (size_t i = 0; i < c.count(); ++i) {
         double x = argument(c, i);
-        if (std::isnan(x)) return Value(NAN);
-        if (x > r) r = x;
+        if (std::isnan(x) || std::isnan(r)) r = NAN;
+        else if (x > r) r = x;
     }
-    return Value(r);
+    return Value(c.count() == 1 ? NAN : r);
 }
 
 Value min(CallContext& c)
 {
-    if (c.count() == 1) return Value(NAN);
     double r = INFINITY;
     for (size_t i = 0; i < c.count(); ++i) {
         double x = argument(c, i);
-        if (std::isnan(x)) return Value(NAN);
-        if (x < r) r = x;
+        if (std::isnan(x) || std::isnan(r)) r = NAN;
+        else if (x < r) r = x;
     }
-    return Value(r);
+    return Value(c.count() == 1 ? NAN : r);
 }
 
 Value random(CallContext&)

@@ -27,8 +27,8 @@ Value text(const std::u16string& s)
 double integerArg(CallContext& c, size_t i, double fallback)
 {
     if (i >= c.count() || c.arg(i).isUndefined()) return fallback;
-    double n = c.vm.toNumber(c.arg(i));
-    return std::isnan(n) ? 0 : std::trunc(n);
+    // Indices wrap as 32-bit integers.
+    return double(c.vm.toInt32(c.arg(i)));
 }
 
 Value stringConstructor(CallContext& c)

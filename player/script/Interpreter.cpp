@@ -579,13 +579,13 @@ bool Interpreter::execute(uint8_t op, size_t data, size_t length, size_t& pc, si
         break;
     }
     case 0x15: case 0x35: {                            // StringExtract, MBStringExtract
-        double count = number(pop());
-        double index = number(pop());
+        double count = vm_.toInt32(pop());
+        double index = vm_.toInt32(pop());
         std::u16string s = toUtf16(vm_.toString(pop()));
         // 1-based index; a negative count takes the rest.
-        double from = std::isnan(index) ? 0 : std::max(0.0, std::trunc(index) - 1);
+        double from = std::max(0.0, index - 1);
         if (from >= double(s.size())) { push(Value("")); break; }
-        double n = std::isnan(count) ? 0 : std::trunc(count);
+        double n = count;
         size_t take = n < 0 ? s.size() : size_t(std::min(n, double(s.size())));
         push(Value(toUtf8(s.substr(size_t(from), take))));
         break;
@@ -706,7 +706,7 @@ bool Interpreter::execute(uint8_t op, size_t data, size_t length, size_t& pc, si
     }
     case 0x41: {                                       // DefineLocal2
         std::string name = vm_.toString(pop());
-        if (!f_.locals->findOwn(name)) vm_.set(f_.locals, name, Value());
+        if (!vm_.has(f_.locals, name)) vm_.set(f_.locals, name, Value());
         break;
     }
     case 0x3A: {                                       // Delete

@@ -58,6 +58,7 @@ private:
     bool lookup(const std::string& name, Value& out, Object** holder);
     bool special(const std::string& name, Value& out);
     Object* resolvePath(const std::string& path);
+    Object* walkPath(Object* start, const std::vector<std::string>& parts, size_t first);
     bool splitPath(const std::string& name, std::string& path, std::string& variable);
     ClipObject* targetClip();
 

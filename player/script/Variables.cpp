@@ -104,50 +104,72 @@ bool Interpreter::splitPath(const std::string& name, std::string& path, std::str
     return false;
 }
 
-Object* Interpreter::resolvePath(const std::string& path)
+namespace {
+
+// The names of a path: "a/b", "a.b", "../a", "a:b" without the variable part.
+std::vector<std::string> pathParts(const std::string& path, size_t from)
 {
-    if (path.empty()) return f_.target;
-    Object* current = nullptr;
-    size_t i = 0;
-    if (path[0] == '/') {
-        ClipObject* clip = targetClip();
-        current = clip ? clip->rootClip() : nullptr;
-        if (!current) return nullptr;
-        i = 1;
-    }
-    bool first = current == nullptr;
+    std::vector<std::string> parts;
+    size_t i = from;
     while (i <= path.size()) {
         size_t end = path.find_first_of("/.", i);
         // ".." (slash syntax) names the parent.
         if (end == i && path.compare(i, 2, "..") == 0) end = i + 2;
         if (end == std::string::npos) end = path.size();
-        std::string part = path.substr(i, end - i);
+        if (end > i) parts.push_back(path.substr(i, end - i));
         i = end + 1;
-        if (part.empty()) continue;
-        Object* base = current ? current : f_.target;
-        if (part == ".." || vm_.heap().key(part) == "_parent") {
-            if (!base || base->kind() != ObjectKind::Clip) return nullptr;
-            current = vm_.liveClip(static_cast<ClipObject*>(base));
-            current = current ? static_cast<ClipObject*>(current)->parentClip() : nullptr;
-        } else {
-            Value v;
-            if (first) {
-                // The first name may be a child of the target or any variable in scope.
-                v = base ? vm_.get(base, part) : Value();
-                if (!v.isObject() && !special(part, v)) lookup(part, v, nullptr);
-            } else {
-                v = vm_.get(base, part);
-                if (!v.isObject()) {
-                    std::string lower = vm_.heap().key(part);
-                    if (lower == "_root" || lower.rfind("_level", 0) == 0) special(part, v);
-                }
-            }
-            current = v.isObject() ? v.object() : nullptr;
-        }
-        first = false;
-        if (!current) return nullptr;
     }
-    return current ? current : f_.target;
+    return parts;
+}
+
+} // namespace
+
+Object* Interpreter::walkPath(Object* current, const std::vector<std::string>& parts, size_t first)
+{
+    for (size_t i = first; i < parts.size() && current; ++i) {
+        const std::string& part = parts[i];
+        std::string key = vm_.heap().key(part);
+        if (part == ".." || key == "_parent") {
+            if (current->kind() != ObjectKind::Clip) return nullptr;
+            ClipObject* clip = vm_.liveClip(static_cast<ClipObject*>(current));
+            current = clip ? clip->parentClip() : nullptr;
+            continue;
+        }
+        Value v = vm_.get(current, part);
+        if (!v.isObject() && (key == "_root" || key.rfind("_level", 0) == 0)) special(part, v);
+        current = v.isObject() ? v.object() : nullptr;
+    }
+    return current;
+}
+
+Object* Interpreter::resolvePath(const std::string& path)
+{
+    if (path.empty()) return f_.target;
+    if (path[0] == '/') {
+        ClipObject* clip = targetClip();
+        Object* root = clip ? clip->rootClip() : nullptr;
+        return root ? walkPath(root, pathParts(path, 1), 0) : nullptr;
+    }
+    std::vector<std::string> parts = pathParts(path, 0);
+    if (parts.empty()) return f_.target;
+    const std::string& head = parts[0];
+    std::string key = vm_.heap().key(head);
+    if (head == ".." || key == "_parent") return walkPath(f_.target, parts, 0);
+    Value v;
+    if (special(head, v)) return v.isObject() ? walkPath(v.object(), parts, 1) : nullptr;
+    // The first name is a child of the target or a variable of any scope; a
+    // scope whose value does not lead through the whole path gives way to the next.
+    std::vector<Object*> candidates;
+    for (size_t i = f_.scopes.size(); i-- > 0;) candidates.push_back(f_.scopes[i]);
+    if (f_.target) candidates.push_back(f_.target);
+    candidates.push_back(vm_.global());
+    for (Object* scope : candidates) {
+        if (!scope || !vm_.has(scope, head)) continue;
+        Value start = vm_.get(scope, head);
+        if (!start.isObject()) continue;
+        if (Object* found = walkPath(start.object(), parts, 1)) return found;
+    }
+    return nullptr;
 }
 
 Value Interpreter::getVariable(const std::string& name)
