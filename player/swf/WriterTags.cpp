@@ -139,17 +139,21 @@ void TagWriter::place(const PlaceObject& place) {
     if (place.name) w.cstring(*place.name);
     if (place.clipDepth) w.u16(*place.clipDepth);
     if (clipActions) {
-        // Event flags are 16 bits wide up to SWF 5, 32 bits from SWF 6.
+        // Event flags are 16 bits wide up to SWF 5, 32 bits from SWF 6:
+        // older files cannot hold the later events, and a handler left with
+        // none would end the list, so it is left out.
+        const uint32_t storable = version_ >= 6 ? 0xFFFFFFFFu : 0xFFFFu;
         auto events = [&](uint32_t flags) {
             if (version_ >= 6) w.u32(flags); else w.u16(uint16_t(flags));
         };
         uint32_t all = 0;
-        for (const ClipAction& action : place.clipActions) all |= action.events;
+        for (const ClipAction& action : place.clipActions) all |= action.events & storable;
         w.u16(0);   // reserved
         events(all);
         for (const ClipAction& action : place.clipActions) {
-            events(action.events);
-            const bool key = action.events & clipEvent::KeyPress;
+            if ((action.events & storable) == 0) continue;
+            events(action.events & storable);
+            const bool key = action.events & storable & clipEvent::KeyPress;
             w.u32(uint32_t(action.actions.size() + (key ? 1 : 0)));
             if (key) w.u8(action.keyCode);
             w.raw(action.actions);
