@@ -64,8 +64,8 @@ Value addProperty(CallContext& c)
     if (!c.thisObject || c.count() < 2) return Value(false);
     std::string name = c.vm.toString(c.arg(0));
     Value getter = c.arg(1), setter = c.arg(2);
-    if (name.empty() || !isFunction(getter)) return Value(false);
-    if (!setter.isNull() && !isFunction(setter) && !setter.isUndefined()) return Value(false);
+    // A null setter makes the property read-only; a missing one is refused.
+    if (name.empty() || !isFunction(getter) || !(isFunction(setter) || setter.isNull())) return Value(false);
     Property* existing = c.thisObject->findOwn(name);
     uint16_t flags = existing ? existing->flags : 0;
     Property& p = c.thisObject->put(name, Value(), flags);

@@ -247,6 +247,7 @@ Interpreter::Outcome Interpreter::runTry(size_t data, size_t length, size_t& pc,
     Outcome outcome{Exit::End};
     bool pending = false;
     Value thrown;
+    size_t stackDepth = f_.stack.size();
     try {
         outcome = run(tryBegin, tryEnd);
     } catch (const ScriptThrow& t) {
@@ -255,7 +256,8 @@ Interpreter::Outcome Interpreter::runTry(size_t data, size_t length, size_t& pc,
     }
     if (pending && hasCatch) {
         pending = false;
-        f_.stack.clear();
+        // A throw drops what the try block pushed.
+        if (f_.stack.size() > stackDepth) f_.stack.resize(stackDepth);
         if (catchInRegister) {
             if (catchRegister < f_.registers.size()) f_.registers[catchRegister] = thrown;
         } else {
@@ -359,9 +361,7 @@ Value Interpreter::callFunction(const std::string& name, const std::vector<Value
         Object* superProto = function.object()->proto();
         Value constructor = vm_.get(superProto, "__constructor__");
         if (!constructor.isObject() || constructor.object()->kind() != ObjectKind::Function) return Value();
-        auto* fn = static_cast<FunctionObject*>(constructor.object());
-        if (fn->script) return callScript(vm_, fn, function.object()->primitive, args, superProto->proto());
-        return vm_.call(constructor, function.object()->primitive, args);
+        return vm_.call(constructor, function.object()->primitive, args, superProto ? superProto->proto() : nullptr);
     }
     return vm_.call(function, thisValue, args);
 }
@@ -373,15 +373,7 @@ Value Interpreter::callMethod(const Value& object, const Value& name, const std:
         Object* superProto = object.object()->proto();
         Value thisValue = object.object()->primitive;
         Value function = method.empty() ? vm_.get(superProto, "__constructor__") : vm_.get(superProto, method);
-        if (!function.isObject() || function.object()->kind() != ObjectKind::Function) return Value();
-        auto* fn = static_cast<FunctionObject*>(function.object());
-        if (fn->script && superProto) {
-            if (vm_.callDepth() >= vm_.limits().maxCallDepth) return Value();
-            ++vm_.depth_;
-            struct Leave { VM& vm; ~Leave() { --vm.depth_; } } leave{vm_};
-            return callScript(vm_, fn, thisValue, args, superProto->proto());
-        }
-        return vm_.call(function, thisValue, args);
+        return vm_.call(function, thisValue, args, superProto ? superProto->proto() : nullptr);
     }
     if (method.empty()) return vm_.call(object, Value(), args);
     Value function = vm_.getOf(object, method);
@@ -861,13 +853,18 @@ bool Interpreter::execute(uint8_t op, size_t data, size_t length, size_t& pc, si
         break;
     }
     case 0x42: {                                       // InitArray
+        // A count beyond the stack gives undefined and takes nothing.
+        double n = number(pop());
+        if (n > double(f_.stack.size())) { push(Value()); break; }
+        push(Value(n));
         std::vector<Value> items = popArgs();
         push(Value(static_cast<Object*>(vm_.newArray(items))));
         break;
     }
     case 0x43: {                                       // InitObject
         double n = number(pop());
-        size_t count = n > 0 ? size_t(std::min(n, double(f_.stack.size() / 2))) : 0;
+        if (n * 2 > double(f_.stack.size())) { push(Value()); break; }
+        size_t count = n > 0 ? size_t(n) : 0;
         Object* object = vm_.newObject();
         for (size_t i = 0; i < count; ++i) {
             Value value = pop();

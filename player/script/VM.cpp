@@ -60,9 +60,26 @@ void VM::checkString(size_t bytes)
     if (bytes > limits_.maxStringBytes) abort();
 }
 
+VM::StackBase::StackBase(VM& v) : vm(v), outermost(v.stackBase_ == 0)
+{
+    if (outermost) vm.stackBase_ = reinterpret_cast<uintptr_t>(__builtin_frame_address(0));
+}
+
+VM::StackBase::~StackBase()
+{
+    if (outermost) vm.stackBase_ = 0;
+}
+
+bool VM::stackExhausted() const
+{
+    uintptr_t here = reinterpret_cast<uintptr_t>(__builtin_frame_address(0));
+    return stackBase_ != 0 && stackBase_ > here && stackBase_ - here > limits_.maxNativeStack;
+}
+
 void VM::runActions(const ActionBytes& bytes, ClipObject* clip)
 {
     if (stopped_ || !bytes) return;
+    StackBase base(*this);
     try {
         Interpreter::runTopLevel(*this, bytes, clip);
     } catch (const ScriptThrow& thrown) {
@@ -74,6 +91,7 @@ void VM::runActions(const ActionBytes& bytes, ClipObject* clip)
 Value VM::callSafely(const Value& function, const Value& thisValue, const std::vector<Value>& args)
 {
     if (stopped_) return Value();
+    StackBase base(*this);
     try {
         return call(function, thisValue, args);
     } catch (const ScriptThrow& thrown) {
@@ -464,7 +482,8 @@ Object* VM::attachPrototype(FunctionObject* function, Object* prototype)
 {
     if (!prototype) prototype = newObject();
     prototype->put("constructor", Value(function), DontEnum);
-    function->put("prototype", Value(prototype), DontEnum);
+    // Built-in classes keep their prototype.
+    function->put("prototype", Value(prototype), function->native ? DontEnum | DontDelete : DontEnum);
     return prototype;
 }
 
@@ -488,17 +507,17 @@ Object* VM::createInstance(FunctionObject* constructor)
     return o;
 }
 
-Value VM::call(const Value& function, const Value& thisValue, const std::vector<Value>& args)
+Value VM::call(const Value& function, const Value& thisValue, const std::vector<Value>& args, Object* superProto)
 {
     if (!function.isObject() || function.object()->kind() != ObjectKind::Function) return Value();
     auto* fn = static_cast<FunctionObject*>(function.object());
-    if (depth_ >= limits_.maxCallDepth) return Value();
+    if (depth_ >= limits_.maxCallDepth || stackExhausted()) return Value();
     struct DepthGuard {
         VM& vm;
         explicit DepthGuard(VM& v) : vm(v) { ++vm.depth_; }
         ~DepthGuard() { --vm.depth_; }
     } guard(*this);
-    if (fn->script) return Interpreter::callScript(*this, fn, thisValue, args, nullptr);
+    if (fn->script) return Interpreter::callScript(*this, fn, thisValue, args, superProto);
     if (!fn->native) return Value();
     CallContext c{*this, thisValue, thisValue.isObject() ? thisValue.object() : nullptr, args, fn, false};
     return fn->native(c);
@@ -514,7 +533,7 @@ Value VM::construct(const Value& constructor, const std::vector<Value>& args)
 {
     if (!constructor.isObject() || constructor.object()->kind() != ObjectKind::Function) return Value();
     auto* fn = static_cast<FunctionObject*>(constructor.object());
-    if (depth_ >= limits_.maxCallDepth) return Value();
+    if (depth_ >= limits_.maxCallDepth || stackExhausted()) return Value();
     Object* instance = createInstance(fn);
     instance->put("__constructor__", constructor, DontEnum);
     if (swfVersion_ < 7) instance->put("constructor", constructor, DontEnum);

@@ -21,8 +21,23 @@ struct ScriptThrow {
 // The scripts of the movie were stopped (budget or limits exceeded).
 struct ScriptAbort {};
 
+// Sanitizer builds need several times the native stack per script call.
+#if defined(__SANITIZE_ADDRESS__)
+#define TESMAR_STACK_SCALE 12
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define TESMAR_STACK_SCALE 12
+#endif
+#endif
+#ifndef TESMAR_STACK_SCALE
+#define TESMAR_STACK_SCALE 1
+#endif
+
 struct Limits {
     int maxCallDepth = 256;
+    // Native stack that nested calls may use; a deeper call is abandoned like
+    // one past maxCallDepth (a Windows thread has 1 MB in all).
+    size_t maxNativeStack = (640u << 10) * TESMAR_STACK_SCALE;
     uint64_t instructionsPerFrame = 20'000'000;
     double millisecondsPerFrame = 2000;
     size_t maxStack = 1 << 20;
@@ -64,7 +79,9 @@ public:
     void collectGarbage();
 
     // Calls from natives and from the stage (clip events, buttons).
-    Value call(const Value& function, const Value& thisValue, const std::vector<Value>& args);
+    // superProto: where `super` of the called function looks (null: from `this`).
+    Value call(const Value& function, const Value& thisValue, const std::vector<Value>& args,
+               Object* superProto = nullptr);
     Value callMethod(const Value& object, const std::string& name, const std::vector<Value>& args);
     Value construct(const Value& constructor, const std::vector<Value>& args);
     // Stage entry points: catch script errors so that one event never stops the next.
@@ -134,6 +151,14 @@ private:
         bool once;
     };
     void installBuiltins();
+    bool stackExhausted() const;
+    // Marks where the native stack stood when scripts were entered from outside.
+    struct StackBase {
+        VM& vm;
+        bool outermost;
+        explicit StackBase(VM& v);
+        ~StackBase();
+    };
 
     ScriptHost& host_;
     int swfVersion_;
@@ -142,6 +167,7 @@ private:
     Object* global_ = nullptr;
     Prototypes protos_;
     int depth_ = 0;
+    uintptr_t stackBase_ = 0;     // native stack address where scripts were entered
     FunctionObject* currentFunction_ = nullptr;   // the script function running, for arguments.caller
     bool stopped_ = false;
     uint64_t instructions_ = 0;

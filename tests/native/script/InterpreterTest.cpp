@@ -83,6 +83,15 @@ TEST(Limits, EndlessRecursionIsAbandoned)
     EXPECT_EQ(run(code), Lines{"after"});
 }
 
+TEST(Limits, RecursionReaches256Levels)
+{
+    Assembler body;
+    body.push("n").push("n").op(0x1C).op(0x50).op(0x1D).call("f", 0).op(0x17);
+    Assembler code;
+    code.push("n").push(0.0).op(0x1D).function("f", {}, body).call("f", 0).op(0x17).push("n").op(0x1C).trace();
+    EXPECT_EQ(run(code), Lines{"256"});
+}
+
 TEST(Limits, EndlessArrayGrowthStops)
 {
     Limits limits;
