@@ -1,0 +1,174 @@
+// Built-in classes called through the machine as scripts would call them.
+
+#include "FakeStage.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace tesmar::script::testing {
+namespace {
+
+class Builtins : public ::testing::Test {
+protected:
+    Builtins() : vm(host, 8) { host.root = vm.heap().make<FakeClip>("", nullptr, 8); }
+
+    Value global(const char* name) { return vm.get(vm.global(), name); }
+    Value method(const Value& object, const char* name, std::vector<Value> args = {})
+    {
+        return vm.callMethod(object, name, args);
+    }
+    Value array(std::vector<Value> items) { return Value(static_cast<Object*>(vm.newArray(items))); }
+    std::string text(const Value& v) { return vm.toString(v); }
+
+    FakeHost host;
+    VM vm;
+};
+
+TEST_F(Builtins, ArraySortFlags)
+{
+    Value a = array({Value(10), Value(9), Value(100), Value(1)});
+    EXPECT_EQ(text(method(a, "sort")), "1,10,100,9");
+    EXPECT_EQ(text(method(a, "sort", {Value(16)})), "1,9,10,100");          // NUMERIC
+    EXPECT_EQ(text(method(a, "sort", {Value(16 | 2)})), "100,10,9,1");      // NUMERIC | DESCENDING
+    Value indices = method(a, "sort", {Value(16 | 8)});                      // RETURNINDEXEDARRAY
+    EXPECT_EQ(text(indices), "3,2,1,0");
+    EXPECT_EQ(text(a), "100,10,9,1");
+    Value twins = array({Value("b"), Value("B")});
+    EXPECT_EQ(text(method(twins, "sort", {Value(1 | 4)})), "0");             // UNIQUESORT finds equals
+    Value words = array({Value("b"), Value("a"), Value("C")});
+    EXPECT_EQ(text(method(words, "sort", {Value(1)})), "a,b,C");            // CASEINSENSITIVE
+}
+
+TEST_F(Builtins, ArraySortWithCompareFunctionAndSortOn)
+{
+    auto descending = [](CallContext& c) {
+        return Value(c.vm.toNumber(c.arg(1)) - c.vm.toNumber(c.arg(0)));
+    };
+    Value a = array({Value(1), Value(3), Value(2)});
+    EXPECT_EQ(text(method(a, "sort", {Value(vm.newNative(descending))})), "3,2,1");
+
+    auto record = [&](const char* name, double age) {
+        Object* o = vm.newObject();
+        vm.set(o, "name", Value(name));
+        vm.set(o, "age", Value(age));
+        return Value(o);
+    };
+    Value people = array({record("b", 30), record("a", 40), record("c", 20)});
+    method(people, "sortOn", {Value("age"), Value(16)});
+    EXPECT_EQ(text(vm.getOf(vm.getOf(people, "0"), "name")), "c");
+    method(people, "sortOn", {Value("name")});
+    EXPECT_EQ(text(vm.getOf(vm.getOf(people, "2"), "name")), "c");
+}
+
+TEST_F(Builtins, ArraySpliceSliceAndFriends)
+{
+    Value a = array({Value("a"), Value("b"), Value("c"), Value("d"), Value("e")});
+    Value removed = method(a, "splice", {Value(1), Value(2), Value("x")});
+    EXPECT_EQ(text(removed), "b,c");
+    EXPECT_EQ(text(a), "a,x,d,e");
+    EXPECT_EQ(text(method(a, "slice", {Value(-2)})), "d,e");
+    EXPECT_EQ(text(method(a, "join", {Value("-")})), "a-x-d-e");
+    EXPECT_EQ(vm.toNumber(method(a, "push", {Value(1), Value(2)})), 6);
+    EXPECT_EQ(text(method(a, "pop")), "2");
+    EXPECT_EQ(text(method(a, "shift")), "a");
+    EXPECT_EQ(vm.toNumber(method(a, "unshift", {Value("z")})), 5);
+    EXPECT_EQ(text(method(a, "reverse")), "1,e,d,x,z");
+    EXPECT_EQ(text(method(a, "concat", {array({Value(7)}), Value(8)})), "1,e,d,x,z,7,8");
+    // length truncates and extends.
+    vm.set(a.object(), "length", Value(2));
+    EXPECT_EQ(text(a), "1,e");
+    vm.set(a.object(), "4", Value("q"));
+    EXPECT_EQ(vm.toNumber(vm.getOf(a, "length")), 5);
+}
+
+TEST_F(Builtins, StringMethods)
+{
+    Value s("Hello, World");
+    EXPECT_EQ(text(method(s, "charAt", {Value(4)})), "o");
+    EXPECT_EQ(vm.toNumber(method(s, "charCodeAt", {Value(0)})), 72);
+    EXPECT_TRUE(std::isnan(vm.toNumber(method(s, "charCodeAt", {Value(99)}))));
+    EXPECT_EQ(vm.toNumber(method(s, "indexOf", {Value("o")})), 4);
+    EXPECT_EQ(vm.toNumber(method(s, "lastIndexOf", {Value("o")})), 8);
+    EXPECT_EQ(text(method(s, "substr", {Value(-5), Value(3)})), "Wor");
+    EXPECT_EQ(text(method(s, "substring", {Value(5), Value(0)})), "Hello");
+    EXPECT_EQ(text(method(s, "slice", {Value(7), Value(-2)})), "Wor");
+    EXPECT_EQ(text(method(s, "split", {Value(", ")})), "Hello,World");
+    EXPECT_EQ(text(method(s, "toUpperCase")), "HELLO, WORLD");
+    EXPECT_EQ(text(method(Value("\xC3\x89T\xC3\x89"), "toLowerCase")), "\xC3\xA9t\xC3\xA9");
+    EXPECT_EQ(vm.toNumber(vm.getOf(Value("h\xC3\xA9"), "length")), 2);
+    EXPECT_EQ(text(vm.call(vm.getOf(global("String"), "fromCharCode"), Value(), {Value(72), Value(105)})), "Hi");
+}
+
+TEST_F(Builtins, NumberParsingFunctions)
+{
+    auto call = [&](const char* fn, std::vector<Value> args) { return vm.call(global(fn), Value(), args); };
+    EXPECT_EQ(vm.toNumber(call("parseInt", {Value("0x1F")})), 31);
+    EXPECT_EQ(vm.toNumber(call("parseInt", {Value("077")})), 63);
+    EXPECT_EQ(vm.toNumber(call("parseInt", {Value("  077")})), 77);
+    EXPECT_EQ(vm.toNumber(call("parseInt", {Value("11"), Value(2)})), 3);
+    EXPECT_TRUE(std::isnan(vm.toNumber(call("parseInt", {Value("1"), Value(37)}))));
+    EXPECT_EQ(vm.toNumber(call("parseFloat", {Value("2.5e1x")})), 25);
+    EXPECT_EQ(text(call("escape", {Value("a b@")})), "a%20b%40");
+    EXPECT_EQ(text(call("unescape", {Value("a%20b+c")})), "a b c");
+    EXPECT_TRUE(vm.toBoolean(call("isNaN", {Value("x")})));
+    EXPECT_FALSE(vm.toBoolean(call("isFinite", {Value(INFINITY)})));
+    EXPECT_EQ(text(vm.callMethod(Value(255), "toString", {Value(16)})), "ff");
+}
+
+TEST_F(Builtins, DateFieldsInTheHostZone)
+{
+    host.zoneMinutes = 60;
+    Value date = vm.construct(global("Date"), {Value(2001), Value(1), Value(3), Value(4), Value(5), Value(6)});
+    EXPECT_EQ(vm.toNumber(method(date, "getHours")), 4);
+    EXPECT_EQ(vm.toNumber(method(date, "getUTCHours")), 3);
+    EXPECT_EQ(vm.toNumber(method(date, "getDay")), 6);
+    EXPECT_EQ(vm.toNumber(method(date, "getTimezoneOffset")), -60);
+    EXPECT_EQ(text(date), "Sat Feb 3 04:05:06 GMT+0100 2001");
+    method(date, "setMonth", {Value(13)});
+    EXPECT_EQ(vm.toNumber(method(date, "getFullYear")), 2002);
+    EXPECT_EQ(vm.toNumber(method(date, "getMonth")), 1);
+    EXPECT_EQ(vm.toNumber(vm.call(vm.getOf(global("Date"), "UTC"), Value(), {Value(1970), Value(0), Value(2)})),
+              86400000);
+    Value invalid = vm.construct(global("Date"), {Value(NAN)});
+    EXPECT_EQ(text(invalid), "Invalid Date");
+}
+
+TEST_F(Builtins, BroadcasterCallsEachListenerOnce)
+{
+    Object* source = vm.newObject();
+    vm.call(vm.getOf(global("AsBroadcaster"), "initialize"), Value(), {Value(source)});
+    Object* listener = vm.newObject();
+    auto onPing = [](CallContext& c) {
+        c.vm.set(c.thisObject, "count", Value(c.vm.toNumber(c.vm.get(c.thisObject, "count")) + 1));
+        return Value();
+    };
+    vm.set(listener, "onPing", Value(vm.newNative(onPing)));
+    vm.set(listener, "count", Value(0));
+    method(Value(source), "addListener", {Value(listener)});
+    method(Value(source), "addListener", {Value(listener)});
+    method(Value(source), "broadcastMessage", {Value("onPing")});
+    EXPECT_EQ(vm.toNumber(vm.get(listener, "count")), 1);
+    EXPECT_TRUE(vm.toBoolean(method(Value(source), "removeListener", {Value(listener)})));
+    method(Value(source), "broadcastMessage", {Value("onPing")});
+    EXPECT_EQ(vm.toNumber(vm.get(listener, "count")), 1);
+}
+
+TEST_F(Builtins, FunctionCallAndApplyAndInstanceOf)
+{
+    auto self = [](CallContext& c) { return c.thisValue; };
+    Value f(vm.newNative(self));
+    Object* o = vm.newObject();
+    EXPECT_EQ(method(f, "call", {Value(o)}).object(), o);
+    EXPECT_EQ(method(f, "apply", {Value(o), array({})}).object(), o);
+    Value instance = vm.construct(global("Array"), {Value(3)});
+    EXPECT_EQ(vm.toNumber(vm.getOf(instance, "length")), 3);
+    EXPECT_TRUE(vm.instanceOf(instance, global("Array").object()));
+    EXPECT_TRUE(vm.instanceOf(instance, global("Object").object()));
+    EXPECT_FALSE(vm.instanceOf(instance, global("String").object()));
+    EXPECT_EQ(vm.typeOf(vm.construct(global("String"), {Value("x")})), "object");
+    EXPECT_EQ(vm.typeOf(vm.call(global("String"), Value(), {Value(1)})), "string");
+}
+
+} // namespace
+} // namespace tesmar::script::testing
