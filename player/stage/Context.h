@@ -36,7 +36,7 @@ private:
 // The clip is named by its serial: it may be gone by the time the actions
 // are due (Context::find then answers nullptr).
 struct QueuedActions {
-    enum class Source : uint8_t { Frame, Button, ClipEvent };
+    enum class Source : uint8_t { InitAction, Frame, Button, ClipEvent };
     Source source = Source::Frame;
     uint64_t clip = 0;                         // serial of the timeline the actions run on
     std::shared_ptr<const swf::Movie> movie;   // keeps the bytes alive

@@ -99,6 +99,14 @@ void MovieClip::showFrame(int frame) {
 }
 
 void MovieClip::queueFrameActions(int frame) {
+    // A level's main timeline first runs the init actions of every frame it
+    // reaches for the first time, once.
+    if (characterId() == 0) {
+        for (; initActionsDone_ < frame; ++initActionsDone_) {
+            for (const swf::InitAction& init : timeline_->frames[size_t(initActionsDone_)].initActions)
+                queueActions(QueuedActions::Source::InitAction, *this, init.actions);
+        }
+    }
     const swf::Frame& f = timeline_->frames[size_t(frame - 1)];
     for (const swf::Bytes& actions : f.actions) queueActions(QueuedActions::Source::Frame, *this, actions);
 }

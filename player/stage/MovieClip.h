@@ -63,6 +63,7 @@ private:
 
     const swf::Timeline* timeline_;
     int current_ = 0;
+    int initActionsDone_ = 0;   // frames whose init actions were queued
     bool playing_ = true;
     bool loops_ = true;
     DisplayList children_;

@@ -148,3 +148,19 @@ TEST_F(TimelineFixture, ClipEventsAreQueuedOnLoadAndEveryFrame) {
     root->removeChild(1);
     EXPECT_EQ(root->context().find(gone), nullptr);
 }
+
+TEST_F(TimelineFixture, InitActionsRunOnceBeforeFrameActions) {
+    BitWriter init;
+    init.u16(2);
+    init.raw({0x06, 0x00});
+    load({sprite(2, {showFrame()}, 1), tag(59, init.bytes), doAction({0x07, 0x00}), showFrame(), showFrame()}, 2);
+    auto first = stage.takeActions();
+    ASSERT_EQ(first.size(), 2u);
+    EXPECT_EQ(first[0].source, stage::QueuedActions::Source::InitAction);
+    EXPECT_EQ(first[1].source, stage::QueuedActions::Source::Frame);
+    stage.tick();   // frame 2
+    stage.tick();   // back to frame 1: its frame actions again, init actions not
+    auto again = stage.takeActions();
+    ASSERT_EQ(again.size(), 1u);
+    EXPECT_EQ(again[0].source, stage::QueuedActions::Source::Frame);
+}
