@@ -23,10 +23,10 @@ struct ScriptAbort {};
 
 // Sanitizer builds need several times the native stack per script call.
 #if defined(__SANITIZE_ADDRESS__)
-#define TESMAR_STACK_SCALE 12
+#define TESMAR_STACK_SCALE 10
 #elif defined(__has_feature)
 #if __has_feature(address_sanitizer)
-#define TESMAR_STACK_SCALE 12
+#define TESMAR_STACK_SCALE 10
 #endif
 #endif
 #ifndef TESMAR_STACK_SCALE

@@ -128,7 +128,9 @@ TEST(CorpusScripts, ScriptOnlyCasesPass)
     std::istringstream required(readFile(caseList));
     std::string name;
     while (std::getline(required, name))
-        if (!name.empty()) EXPECT_TRUE(passing.count(name)) << name << " no longer passes";
+        if (!name.empty()) {
+            EXPECT_TRUE(passing.count(name)) << name << " no longer passes";
+        }
 }
 
 } // namespace
