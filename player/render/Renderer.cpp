@@ -109,11 +109,12 @@ void Renderer::drawShape(const Shape& shape, const Matrix& toPixels, const Color
         // Shapes wholly outside the clip cost nothing; the margin covers
         // anti-aliasing and the widening of thin strokes.
         Rect box = toPixels.transform(shape.bounds);
-        PixelRect reach{int(std::max(-1e9, std::floor(box.xMin) - 2)), int(std::max(-1e9, std::floor(box.yMin) - 2)),
-                        int(std::min(1e9, std::ceil(box.xMax) + 2)), int(std::min(1e9, std::ceil(box.yMax) + 2))};
-        if (std::isfinite(box.xMin) && std::isfinite(box.yMin) && std::isfinite(box.xMax) &&
-            std::isfinite(box.yMax) && clip.intersect(reach).empty())
-            return;
+        auto pixel = [](double v) { return int(std::clamp(v, -1e9, 1e9)); };
+        if (std::isfinite(box.xMin) && std::isfinite(box.yMin) && std::isfinite(box.xMax) && std::isfinite(box.yMax)) {
+            PixelRect reach{pixel(std::floor(box.xMin) - 2), pixel(std::floor(box.yMin) - 2),
+                            pixel(std::ceil(box.xMax) + 2), pixel(std::ceil(box.yMax) + 2)};
+            if (clip.intersect(reach).empty()) return;
+        }
     }
     if (clip.empty()) return;
 

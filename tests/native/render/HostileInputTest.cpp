@@ -45,7 +45,11 @@ TEST(HostileInput, NonFiniteAndHugeCoordinatesDrawWithoutHarm) {
         Renderer r(image);
         r.drawShape(s, kTwipsToPixels, {});
         Matrix wild{bad, 0, 0, bad, bad, 0};
-        r.drawShape(everyStyleShape(), wild, {});
+        Shape bounded = everyStyleShape();
+        bounded.bounds = {0, 0, 200, 200};
+        r.drawShape(bounded, wild, {});
+        bounded.bounds = {bad, 0, 200, bad};
+        r.drawShape(bounded, kTwipsToPixels, {});
         r.drawShape(rectShape(0, 0, 1e9, 1e9, kRed), kTwipsToPixels, {});
         EXPECT_EQ(image.row(15)[15], 0xFFFF0000u);
     }
