@@ -16,8 +16,9 @@ namespace {
 
 enum SortFlag { CaseInsensitive = 1, Descending = 2, UniqueSort = 4, ReturnIndexedArray = 8, Numeric = 16 };
 
-// Arrays longer than this are refused by the methods that copy them.
-const double maxLength = 1 << 24;
+// The methods that copy an array look at no more elements than this, so a
+// huge `length` costs no huge allocation.
+const double maxLength = 1 << 20;
 
 size_t lengthOf(VM& vm, Object* o)
 {
