@@ -71,6 +71,30 @@ TEST(TitleScreen, CollectionMatchesItsReference) {
     expectLooksLikeReference("CollectionLoader.swf", "collection-title.png");
 }
 
+TEST(TitleScreen, ExitTurnsYellowUnderThePointerAndOrangeWhilePressed) {
+    host::NativeHost nativeHost;
+    Player player(nativeHost);
+    const auto bytes = test::builtFile("ShowcaseLoader.swf");
+    ASSERT_TRUE(player.load(bytes, "ShowcaseLoader.swf"));
+    player.setViewSize(800, 600);
+    player.tick();
+    // The brightest pixel of the word's box tells its colour.
+    auto exitColour = [&] {
+        Image image;
+        player.render(image);
+        uint32_t brightest = 0;
+        for (int y = 444; y < 465; ++y)
+            for (int x = 383; x < 418; ++x)
+                if ((pixel(image, x, y) & 0xFFFFFF) > (brightest & 0xFFFFFF)) brightest = pixel(image, x, y);
+        return brightest;
+    };
+    EXPECT_EQ(exitColour(), 0xFFFFFFFFu);
+    player.mouseMove(400, 454);
+    EXPECT_EQ(exitColour(), 0xFFFFFF00u);
+    player.mouseDown();
+    EXPECT_EQ(exitColour(), 0xFFFF9900u);
+}
+
 TEST(TitleScreen, BackgroundsAndLogoColours) {
     const Image showcase = firstFrame("ShowcaseLoader.swf");
     const Image collection = firstFrame("CollectionLoader.swf");
