@@ -218,12 +218,18 @@ void writeStaticText(Writer& w, const StaticText& text, int textVersion) {
         w.s16(int16_t(span.x));
         w.s16(int16_t(span.y));
         if (font) w.u16(span.height);
-        w.u8(uint8_t(std::min<size_t>(span.glyphs.size(), 255)));
-        for (size_t i = 0; i < span.glyphs.size() && i < 255; ++i) {
-            w.ubits(span.glyphs[i].index, glyphBits);
-            w.sbits(span.glyphs[i].advance, advanceBits);
+        // A record holds at most 255 glyphs; the rest follow in records that
+        // change nothing, so they carry on from the last advance.
+        for (size_t from = 0; from == 0 || from < span.glyphs.size(); from += 255) {
+            if (from > 0) w.u8(0x80);
+            const size_t count = std::min<size_t>(span.glyphs.size() - from, 255);
+            w.u8(uint8_t(count));
+            for (size_t i = from; i < from + count; ++i) {
+                w.ubits(span.glyphs[i].index, glyphBits);
+                w.sbits(span.glyphs[i].advance, advanceBits);
+            }
+            w.align();
         }
-        w.align();
         previous = &span;
     }
     w.u8(0);   // end of text records

@@ -192,6 +192,31 @@ TEST(WriterShapes, FontGlyphsCodesAndStaticTextReadBack) {
     EXPECT_EQ(t->runs[1].glyphs[0].y, 500);
 }
 
+TEST(WriterShapes, LongTextRunsContinueInFurtherRecords) {
+    StaticText text;
+    TextSpan span{1, {0, 0, 0, 255}, 200, -1000, 0, {}};
+    for (int i = 0; i < 300; ++i) span.glyphs.push_back({uint16_t(i % 2), 10});
+    text.spans.push_back(span);
+    TagWriter tags(5);
+    FontDef font;
+    font.glyphs = {Shape{}, Shape{}};
+    font.codes = {'a', 'b'};
+    tags.defineFont2(1, font);
+    tags.defineText(2, text, 1);
+    tags.showFrame();
+    tags.end();
+    auto movie = readBack(tags);
+    ASSERT_TRUE(movie);
+    const TextDef* read = movie->get<TextDef>(2);
+    ASSERT_TRUE(read);
+    ASSERT_EQ(read->runs.size(), 2u);
+    EXPECT_EQ(read->runs[0].glyphs.size(), 255u);
+    ASSERT_EQ(read->runs[1].glyphs.size(), 45u);
+    EXPECT_EQ(read->runs[1].glyphs[0].x, -1000 + 255 * 10);
+    EXPECT_EQ(read->runs[1].glyphs[0].index, 1);
+    EXPECT_EQ(read->runs[1].height, 200);
+}
+
 TEST(WriterTags, ButtonRecordsTransformsAndConditionActionsReadBack) {
     ButtonDef button;
     ColorTransform yellow;
