@@ -88,7 +88,9 @@ void RegisterFormClass(const char* className, WNDPROC windowProc) {
 }
 
 HWND CreateForm(const char* className, const char* caption, int clientWidthTwips, int clientHeightTwips) {
-  const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+  // Without WS_CLIPCHILDREN: frames draw only their outline and caption, so
+  // the form paints the background inside them.
+  const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
   RECT frame{0, 0, TwipsToPixels(clientWidthTwips, TwipsPerPixelX()),
              TwipsToPixels(clientHeightTwips, TwipsPerPixelY())};
   AdjustWindowRectEx(&frame, style, FALSE, 0);
@@ -109,8 +111,14 @@ void CreateFormControls(HWND form, std::span<const ControlPlacement> layout) {
     CreateControl(form, layout, control, !continuesOptions);
     previous = &control;
   }
-  for (const ControlPlacement& control : layout) {
-    if (control.kind == ControlKind::Frame) CreateControl(form, layout, control, true);
+  // Frames nested in other frames first, so that each lies above the frame
+  // that holds it.
+  for (int level = static_cast<int>(layout.size()); level >= 0; --level) {
+    for (const ControlPlacement& control : layout) {
+      if (control.kind == ControlKind::Frame && NestingDepth(layout, control) == level) {
+        CreateControl(form, layout, control, true);
+      }
+    }
   }
 }
 

@@ -30,7 +30,8 @@ HWND CreateForm(const char* className, const char* caption, int clientWidthTwips
 
 // Creates the form's controls, each with its layout id, caption and font.
 // Controls with a tab stop are created in tab order, so that Tab follows it;
-// frames go beneath everything, so that they never cover what they hold.
+// frames go beneath everything, inner frames above outer ones, so that no
+// frame covers what it holds.
 void CreateFormControls(HWND form, std::span<const ControlPlacement> layout);
 
 // Gives the focus to the first enabled control with a tab stop.

@@ -54,9 +54,11 @@ bool IsLocaleNumber(std::string_view text, const NumberSeparators& separators) {
   int mantissaDigits = scanner.TakeDigits(separators.group);
   if (scanner.Take(separators.decimal)) mantissaDigits += scanner.TakeDigits({});
   if (mantissaDigits == 0) return false;
+  // The exponent's digits may still be missing: "1e" and "1e-" pass, so that
+  // an exponent can be typed one key at a time.
   if (scanner.TakeOneOf("eE")) {
     scanner.TakeOneOf("+-");
-    if (scanner.TakeDigits({}) == 0) return false;
+    scanner.TakeDigits({});
   }
   scanner.SkipBlanks();
   return scanner.AtEnd();

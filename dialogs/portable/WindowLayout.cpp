@@ -66,21 +66,40 @@ constexpr ControlPlacement kAboutControls[] = {
 std::span<const ControlPlacement> SettingsWindowControls() { return kSettingsControls; }
 std::span<const ControlPlacement> AboutWindowControls() { return kAboutControls; }
 
-TwipRect PlaceOnWindow(std::span<const ControlPlacement> layout, const ControlPlacement& control) {
-  TwipRect place{control.left, control.top, control.width, control.height};
+namespace {
+
+// Calls visit(frame) for each frame that holds the control, innermost first;
+// returns how many there are. The bound keeps a bad table from looping.
+template <typename Visit>
+int ForEachContainer(std::span<const ControlPlacement> layout, const ControlPlacement& control, Visit visit) {
+  int depth = 0;
   int containerId = control.containerId;
-  // Frames nest at most a few deep; the bound keeps a bad table from looping.
-  for (size_t depth = 0; containerId != kOnWindow && depth < layout.size(); ++depth) {
+  while (containerId != kOnWindow && static_cast<size_t>(depth) < layout.size()) {
     const ControlPlacement* container = nullptr;
     for (const ControlPlacement& candidate : layout) {
       if (candidate.id == containerId) container = &candidate;
     }
     if (container == nullptr) break;
-    place.left += container->left;
-    place.top += container->top;
+    visit(*container);
+    ++depth;
     containerId = container->containerId;
   }
+  return depth;
+}
+
+} // namespace
+
+TwipRect PlaceOnWindow(std::span<const ControlPlacement> layout, const ControlPlacement& control) {
+  TwipRect place{control.left, control.top, control.width, control.height};
+  ForEachContainer(layout, control, [&](const ControlPlacement& frame) {
+    place.left += frame.left;
+    place.top += frame.top;
+  });
   return place;
+}
+
+int NestingDepth(std::span<const ControlPlacement> layout, const ControlPlacement& control) {
+  return ForEachContainer(layout, control, [](const ControlPlacement&) {});
 }
 
 int TwipsToPixels(float twips, float twipsPerPixel) {

@@ -41,6 +41,9 @@ std::span<const ControlPlacement> AboutWindowControls();
 // plus the places of the frames that hold it.
 TwipRect PlaceOnWindow(std::span<const ControlPlacement> layout, const ControlPlacement& control);
 
+// How many frames hold the control: 0 for a control placed on the window.
+int NestingDepth(std::span<const ControlPlacement> layout, const ControlPlacement& control);
+
 // Twips to whole pixels, rounded to the nearest pixel.
 int TwipsToPixels(float twips, float twipsPerPixel);
 

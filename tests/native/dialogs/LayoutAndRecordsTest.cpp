@@ -55,6 +55,9 @@ TEST(WindowLayout, NestedControlsAddTheirFramesPlaces) {
   EXPECT_EQ(corner.left, 4200 + 120 + 1560);
   EXPECT_EQ(corner.top, 2640 + 720 + 720);
   EXPECT_EQ(corner.width, 1335);
+  EXPECT_EQ(NestingDepth(layout, Find(layout, IDC_HEIGHT_TEXT_BOX)), 2);
+  EXPECT_EQ(NestingDepth(layout, Find(layout, IDC_FRAME6)), 1);
+  EXPECT_EQ(NestingDepth(layout, Find(layout, IDC_FRAME1)), 0);
   const TwipRect ok = PlaceOnWindow(layout, Find(layout, IDC_OK_BUTTON));
   EXPECT_EQ(ok.left, 4320);
   EXPECT_EQ(ok.top, 4800);

@@ -133,7 +133,8 @@ public:
         DeleteFileA(OpenedPagesFile);
     }
 
-    // The addresses opened so far, once there are at least `count` of them.
+    // The addresses opened so far, one a line, once there are at least
+    // `count` of them. Wine's launcher ends a bare host name with "/".
     std::string WaitForPages(size_t count) const
     {
         std::string pages;
@@ -146,6 +147,8 @@ public:
                 break;
             Sleep(40);
         }
+        for (size_t slash; (slash = pages.find("/\n")) != std::string::npos;)
+            pages.erase(slash, 1);
         return pages;
     }
 

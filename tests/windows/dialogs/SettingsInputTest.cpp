@@ -74,11 +74,17 @@ TEST_F(SettingsInputTest, SizeModeAndInteractionSwitchTheirControls)
 TEST_F(SettingsInputTest, NumbersAreKeptAsTyped)
 {
     SettingsWindow settings(CompleteStore(CustomSizeStore));
-    settings.Type(IDC_WIDTH_TEXT_BOX, "12.5");
-    settings.Type(IDC_HEIGHT_TEXT_BOX, " 1e3");
+    settings.Type(IDC_WIDTH_TEXT_BOX, "12.5 ");
+    settings.Type(IDC_HEIGHT_TEXT_BOX, "1e3");
     EXPECT_EQ(settings.WaitForMessageBox(NoMessageWaitMs), nullptr);
-    EXPECT_EQ(settings.Text(IDC_WIDTH_TEXT_BOX), "12.5");
-    EXPECT_EQ(settings.Text(IDC_HEIGHT_TEXT_BOX), " 1e3");
+    EXPECT_EQ(settings.Text(IDC_WIDTH_TEXT_BOX), "12.5 ");
+    EXPECT_EQ(settings.Text(IDC_HEIGHT_TEXT_BOX), "1e3");
+    // Pasted at once, a sign and blanks may lead too.
+    DWORD_PTR result = 0;
+    SendMessageTimeoutA(settings.Control(IDC_HEIGHT_TEXT_BOX), WM_SETTEXT, 0,
+                        reinterpret_cast<LPARAM>(" -7 "), SMTO_NORMAL, 5000, &result);
+    EXPECT_EQ(settings.WaitForMessageBox(NoMessageWaitMs), nullptr);
+    EXPECT_EQ(settings.Text(IDC_HEIGHT_TEXT_BOX), " -7 ");
 }
 
 TEST_F(SettingsInputTest, ALetterAfterDigitsShowsTheMessageAndEmptiesTheBox)

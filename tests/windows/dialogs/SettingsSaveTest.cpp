@@ -69,12 +69,13 @@ TEST_F(SettingsSaveTest, CustomSizeWithInteractionWritesEveryKey)
     SettingsWindow settings(before);
     settings.Click(IDC_OPTION_CUSTOM_SIZE);
     settings.Click(IDC_INTERACTION_CHECK_BOX);
+    settings.Click(IDC_TOP_RIGHT_OPTION);
     settings.Settle();
     settings.Type(IDC_WIDTH_TEXT_BOX, "12.5");
     PressOkAndWait(settings);
     EXPECT_EQ(ReadAllStoredSettings(),
               With(before, {{"gFullScreen", "False"}, {"gMovieWidth", "12.5"}, {"gMovieHeight", "0"},
-                            {"gInteraction", "True"}, {"gQuitPosition", "0"}}));
+                            {"gInteraction", "True"}, {"gQuitPosition", "1"}}));
 }
 
 TEST_F(SettingsSaveTest, InteractionOffKeepsTheStoredCorner)

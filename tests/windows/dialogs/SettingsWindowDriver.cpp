@@ -40,10 +40,22 @@ void SettingsWindow::Type(int id, const std::string& characters) const
 
 void SettingsWindow::Settle() const
 {
-    // A sent message is handled only after everything posted before it;
-    // while a modal box is open it is still answered by that box's loop.
-    DWORD_PTR result = 0;
-    SendMessageTimeoutA(window_, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &result);
+    // Sent messages overtake posted ones, so the marker is posted too: a new
+    // text limit for the path box (far above any path), which the program
+    // has set once it has handled everything posted before it. While a modal
+    // box is open, its loop handles the marker.
+    static WPARAM marker = 0x7FFFFFF0;
+    marker = marker == 0x7FFFFFF0 ? 0x7FFFFFF1 : 0x7FFFFFF0;
+    HWND pathBox = Control(IDC_FILE_TEXT_BOX);
+    PostMessageA(pathBox, EM_SETLIMITTEXT, marker, 0);
+    for (int i = 0; i < 250; ++i) {
+        DWORD_PTR limit = 0;
+        if (!SendMessageTimeoutA(pathBox, EM_GETLIMITTEXT, 0, 0, SMTO_NORMAL, 1000, &limit) ||
+            limit == marker)
+            return;
+        Sleep(20);
+    }
+    ADD_FAILURE() << "the program did not handle its messages in time";
 }
 
 HWND SettingsWindow::WaitForMessageBox(DWORD timeoutMs) const

@@ -30,7 +30,7 @@ public:
     // Posts the characters to a text box as typed keys; '\b' deletes one.
     void Type(int id, const std::string& characters) const;
 
-    // Waits until the program has handled everything posted so far.
+    // Waits until the program has handled everything posted to it so far.
     void Settle() const;
 
     // The message box the program shows, or null when none appears in time.
