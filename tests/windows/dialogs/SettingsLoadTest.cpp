@@ -149,9 +149,7 @@ TEST_F(SettingsLoadTest, CustomFullScreenWithoutInteraction)
 
 TEST_F(SettingsLoadTest, ZeroSizesLeaveTheirBoxesEmpty)
 {
-    Store store = CompleteStore(StoredCustomValues);
-    store["gMovieHeight"] = "0";
-    SettingsWindow settings(store);
+    SettingsWindow settings(CompleteStore({{"gFullScreen", "False"}, {"gMovieWidth", "640"}}));
     EXPECT_EQ(settings.Text(IDC_WIDTH_TEXT_BOX), "640");
     EXPECT_EQ(settings.Text(IDC_HEIGHT_TEXT_BOX), "");
 }
