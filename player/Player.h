@@ -34,6 +34,7 @@ public:
     void keyUp() { stage_.keyReleased(); }
 
     void setViewSize(int width, int height) { stage_.setViewSize(width, height); }
+    void setQuality(bool high) { stage_.setAntialiasing(high); }
     bool needsRedraw() const { return stage_.needsRedraw(); }
     // Draws the stage; target is resized to the view when it differs.
     void render(Image& target);

@@ -37,6 +37,7 @@ std::string runCase(const fs::path& dir) {
     options.width = settings->viewWidth;
     options.height = settings->viewHeight;
     options.render = !settings->images.empty();
+    options.highQuality = !settings->lowQuality;
     if (fs::exists(dir / "input.json")) {
         auto events = parseInputEvents(readText(dir / "input.json"), error);
         if (!events) return "input.json: " + error;

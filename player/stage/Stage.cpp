@@ -84,6 +84,7 @@ Matrix Stage::viewMatrix() const {
 
 void Stage::render(Image& target) {
     render::Renderer renderer(target);
+    renderer.setAntialiasing(antialiasing_);
     renderer.clear(background_);
     const Matrix view = viewMatrix();
     for (const auto& [number, level] : levels_) {

@@ -38,6 +38,9 @@ public:
     Rect stageRect() const { return stageRect_; }
     Rgba background() const { return background_; }
     void setBackground(Rgba color) { background_ = color; context_.changed(); }
+    // Low quality draws edges without anti-aliasing, as the player's
+    // "Quality" property "Low" does.
+    void setAntialiasing(bool on) { antialiasing_ = on; context_.changed(); }
 
     // Pointer input in view pixels.
     void mouseMove(double x, double y);
@@ -65,6 +68,7 @@ private:
     std::map<int, Level> levels_;
     Rect stageRect_{0, 0, 550 * 20, 400 * 20};
     Rgba background_{255, 255, 255, 255};
+    bool antialiasing_ = true;
     int viewWidth_ = 550, viewHeight_ = 400;
     double mouseX_ = -1, mouseY_ = -1;
     bool pressedInside_ = false;

@@ -85,6 +85,8 @@ std::optional<CaseSettings> parseCaseSettings(const std::string& toml, std::stri
         else if (path.size() == 1 && path[0] == "ignore") settings.ignore = value == "true";
         else if (path.size() == 1 && path[0] == "known_failure") settings.knownFailure = value == "true";
         else if (path[0] == "approximations") settings.approximateNumbers = true;
+        else if (path.size() == 2 && path[0] == "player_options" && path[1] == "with_renderer")
+            settings.lowQuality = value.find("quality = \"low\"") != std::string::npos;
         else if (path.size() == 2 && path[0] == "player_options" && path[1] == "viewport_dimensions") {
             settings.viewWidth = inlineNumber(value, "width");
             settings.viewHeight = inlineNumber(value, "height");

@@ -25,6 +25,7 @@ struct CaseSettings {
     bool knownFailure = false;
     int viewWidth = 0, viewHeight = 0;
     bool approximateNumbers = false;
+    bool lowQuality = false;  // the case was judged with an aliased renderer
     std::vector<ImageComparison> images;
 };
 

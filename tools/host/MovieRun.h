@@ -14,6 +14,7 @@ struct RunOptions {
     std::vector<InputEvent> events;  // consumed up to one Wait per frame
     bool echoTrace = false;
     bool render = true;
+    bool highQuality = true;         // false: edges without anti-aliasing
 };
 
 struct RunResult {
