@@ -294,8 +294,7 @@ bool Interpreter::execute(uint8_t op, size_t data, size_t length, size_t& pc, si
     case 0x34: push(Value(std::floor(vm_.host().timeMs()))); break;   // GetTime
     case 0x30: {                                       // RandomNumber
         double max = std::trunc(number(pop()));
-        static thread_local std::minstd_rand random(12345);
-        push(Value(max >= 1 ? double(random() % uint64_t(std::min(max, 2147483647.0))) : 0.0));
+        push(Value(max >= 1 ? double(vm_.random()() % uint64_t(std::min(max, 2147483647.0))) : 0.0));
         break;
     }
 

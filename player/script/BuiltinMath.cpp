@@ -52,10 +52,9 @@ Value min(CallContext& c)
     return Value(c.count() == 1 ? NAN : r);
 }
 
-Value random(CallContext&)
+Value random(CallContext& c)
 {
-    static thread_local std::mt19937 generator(0x5eed);
-    return Value(std::uniform_real_distribution<double>(0.0, 1.0)(generator));
+    return Value(std::uniform_real_distribution<double>(0.0, 1.0)(c.vm.random()));
 }
 
 } // namespace

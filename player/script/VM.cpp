@@ -17,6 +17,8 @@ VM::VM(ScriptHost& host, int swfVersion, Limits limits)
     global_ = heap_.make<Object>();
     installBuiltins();
     frameStartMs_ = host_.timeMs();
+    const double now = host_.wallClockMs();
+    random_.seed(std::isfinite(now) ? static_cast<uint32_t>(std::fmod(std::fabs(now), 4294967296.0)) : 0u);
 }
 
 VM::~VM() = default;

@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <map>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -68,6 +69,9 @@ public:
     Object* global() { return global_; }
     Prototypes& protos() { return protos_; }
     const Limits& limits() const { return limits_; }
+    // The movie's random numbers (Math.random, RandomNumber): seeded from
+    // the wall clock, so a movie does not repeat itself from run to run.
+    std::mt19937& random() { return random_; }
 
     // Runs one action block (DoAction, a frame script) on a clip.
     void runActions(const ActionBytes& bytes, ClipObject* clip);
@@ -172,6 +176,7 @@ private:
     bool stopped_ = false;
     uint64_t instructions_ = 0;
     double frameStartMs_ = 0;
+    std::mt19937 random_;
     std::map<int, Interval> intervals_;
     int nextInterval_ = 1;
 };
