@@ -1,0 +1,13 @@
+#pragma once
+// Child windows with a transparent background: they paint nothing of their
+// own, so their parent's background shows wherever nothing else covers
+// them, and the mouse passes through them to the window beneath.
+#include <windows.h>
+
+namespace tesmar {
+
+// Creates a visible transparent child window of the named class (registered
+// on first use), at (0, 0) with no size until it is placed.
+HWND CreateTransparentControl(HWND parent, const char* className);
+
+} // namespace tesmar
