@@ -97,7 +97,7 @@ void Player::runActions() {
 void Player::render(Image& target) {
     if (target.width != stage_.viewWidth() || target.height != stage_.viewHeight())
         target = Image(stage_.viewWidth(), stage_.viewHeight());
-    stage_.render(target);
+    stage_.render(target, renderer_);
 }
 
 void Player::getUrl(const std::string& url, const std::string& target) {

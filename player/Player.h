@@ -65,6 +65,7 @@ private:
 
     Host& host_;
     stage::Stage stage_;
+    render::Renderer renderer_;   // its buffers serve every frame
     std::string url_;
     std::string error_;
     double frameRate_ = 12;

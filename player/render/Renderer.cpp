@@ -70,34 +70,29 @@ struct Renderer::State {
     std::vector<uint8_t> scratch;
 };
 
-namespace {
-// Hosts make a renderer per frame; its buffers (masks the size of the
-// target, scanline cells) outlive it here so that the next frame reuses
-// them instead of allocating and faulting in megabytes again.
-thread_local std::unique_ptr<Renderer::State> spareState;
-} // namespace
+Renderer::Renderer() : state_(std::make_unique<State>()) {}
 
-Renderer::Renderer(Image& target) : target_(target) {
-    state_ = spareState ? std::move(spareState) : std::make_unique<State>();
+Renderer::Renderer(Image& target) : Renderer() { begin(target); }
+
+Renderer::~Renderer() = default;
+
+void Renderer::begin(Image& target) {
+    target_ = &target;
     state_->antialias = true;
     state_->masks.clear();
-}
-
-Renderer::~Renderer() {
-    if (!spareState) spareState = std::move(state_);
 }
 
 void Renderer::setAntialiasing(bool on) { state_->antialias = on; }
 
 void Renderer::clear(Rgba color) {
-    std::fill(target_.pixels.begin(), target_.pixels.end(), premultiplied(color));
+    if (target_) std::fill(target_->pixels.begin(), target_->pixels.end(), premultiplied(color));
 }
 
 void Renderer::drawShape(const Shape& shape, const Matrix& toPixels, const ColorTransform& cx,
                          const BitmapSource* bitmaps) {
-    if (target_.empty() || target_.pixels.size() < size_t(target_.width) * size_t(target_.height)) return;
+    if (!target_ || target_->empty() || target_->pixels.size() < size_t(target_->width) * size_t(target_->height)) return;
     State& s = *state_;
-    PixelRect clip{0, 0, target_.width, target_.height};
+    PixelRect clip{0, 0, target_->width, target_->height};
     MaskLayer* defining = s.masks.defining();
     if (s.masks.suppressed()) return;
     if (defining) {
@@ -135,14 +130,17 @@ void Renderer::drawShape(const Shape& shape, const Matrix& toPixels, const Color
                                  : s.painter.prepare(*fill.style, toPixels, cx, bitmaps);
         if (!visible) continue;
         const MaskLayer* mask = s.masks.active();
-        PaintSink sink(target_, s.painter, mask, s.scratch);
+        PaintSink sink(*target_, s.painter, mask, s.scratch);
         // Stroke outlines are unions of pieces: always non-zero.
         s.rasterizer.fill(edges, clip, fill.line ? FillRule::NonZero : fillRule, s.antialias, sink,
                           mask ? mask->rowRanges() : nullptr);
     }
 }
 
-void Renderer::beginMask() { state_->masks.begin(target_.width, target_.height); }
+void Renderer::beginMask() {
+    if (target_) state_->masks.begin(target_->width, target_->height);
+    else state_->masks.begin(0, 0);
+}
 void Renderer::endMaskDefinition() { state_->masks.endDefinition(); }
 void Renderer::popMask() { state_->masks.pop(); }
 

@@ -19,11 +19,17 @@ public:
     virtual const Image* bitmap(uint16_t characterId) const = 0;
 };
 
+// Keeps its buffers (masks, scanline cells, outlines) from frame to frame:
+// the owner makes one and calls begin() for every frame.
 class Renderer {
 public:
-    // Draws into target, whose pixels are premultiplied 0xAARRGGBB.
+    Renderer();
+    // A renderer that has begun drawing into target.
     explicit Renderer(Image& target);
     ~Renderer();
+    // Starts a frame into target, whose pixels are premultiplied
+    // 0xAARRGGBB: anti-aliasing on, no masks.
+    void begin(Image& target);
     Renderer(const Renderer&) = delete;
     Renderer& operator=(const Renderer&) = delete;
 
@@ -45,7 +51,7 @@ public:
     struct State;
 
 private:
-    Image& target_;
+    Image* target_ = nullptr;
     std::unique_ptr<State> state_;
 };
 

@@ -82,8 +82,8 @@ Matrix Stage::viewMatrix() const {
     return {s, 0, 0, s, offsetX - stageRect_.xMin * s, offsetY - stageRect_.yMin * s};
 }
 
-void Stage::render(Image& target) {
-    render::Renderer renderer(target);
+void Stage::render(Image& target, render::Renderer& renderer) {
+    renderer.begin(target);
     renderer.setAntialiasing(antialiasing_);
     renderer.clear(background_);
     const Matrix view = viewMatrix();

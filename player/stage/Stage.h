@@ -52,7 +52,13 @@ public:
     ButtonObject* buttonAt(double x, double y) const;
 
     bool needsRedraw() const { return context_.dirty; }
-    void render(Image& target);
+    // Draws with the renderer the caller keeps from frame to frame.
+    void render(Image& target, render::Renderer& renderer);
+    // Draws a one-off picture with a renderer of its own.
+    void render(Image& target) {
+        render::Renderer renderer;
+        render(target, renderer);
+    }
 
 private:
     struct Level {
