@@ -1,72 +1,169 @@
 #include "player/render/MaskStack.h"
 #include <algorithm>
+#include <climits>
 #include <cstring>
-#include "player/render/CoverageRuns.h"
 
 namespace tesmar::render {
+namespace {
 
-void MaskLayer::reset(int width, int height) {
-    size_t size = size_t(width) * size_t(height);
-    if (width != width_ || height != height_ || coverage_.size() != size) {
-        coverage_.assign(size, 0);
-        rowRanges_.assign(size_t(height), ColumnRange{});
-        width_ = width;
-        height_ = height;
-    } else {
-        for (int y = bounds_.y0; y < bounds_.y1; ++y) {
-            ColumnRange& r = rowRanges_[size_t(y)];
-            if (!r.empty()) std::memset(row(y) + r.x0, 0, size_t(r.x1 - r.x0));
-            r = ColumnRange{};
-        }
+// Below this the byte pool is never compacted.
+constexpr size_t kPoolFloor = size_t(1) << 20;
+
+uint32_t byteAt(const MaskRun& run, const std::vector<uint8_t>& pool, int x) {
+    return run.solid() ? 255 : pool[run.bytes + uint32_t(x - run.x0)];
+}
+
+} // namespace
+
+void MaskLayer::reset(int height) {
+    for (int y = bounds_.y0; y < bounds_.y1; ++y) {
+        rows_[size_t(y)].clear();
+        rowRanges_[size_t(y)] = ColumnRange{};
     }
+    rows_.resize(size_t(std::max(height, 0)));
+    rowRanges_.resize(rows_.size());
+    pool_.clear();
+    compactAt_ = kPoolFloor;
     bounds_ = PixelRect{};
 }
 
+uint32_t MaskLayer::grow(int count) {
+    size_t at = pool_.size();
+    pool_.resize(at + size_t(count));
+    return uint32_t(at);
+}
+
 void MaskLayer::addCoverage(int y, int x0, int x1, const uint8_t* coverage, bool solid) {
-    uint8_t* out = row(y) + x0;
-    if (solid) {
-        std::memset(out, 255, size_t(x1 - x0));
-    } else {
-        for (int i = 0; i < x1 - x0; ++i) {
-            uint32_t have = out[i], add = coverage[i];
-            out[i] = uint8_t(have + add - multiplyCoverage(have, add));   // union of coverages
-        }
+    if (x0 >= x1) return;
+    compactIfLarge();
+    MaskRun run{x0, x1, MaskRun::kSolid};
+    if (!solid) {
+        run.bytes = grow(x1 - x0);
+        std::memcpy(pool_.data() + run.bytes, coverage, size_t(x1 - x0));
     }
-    ColumnRange& r = rowRanges_[size_t(y)];
-    r = r.empty() ? ColumnRange{x0, x1} : ColumnRange{std::min(r.x0, x0), std::max(r.x1, x1)};
-    if (bounds_.empty()) bounds_ = {x0, y, x1, y + 1};
-    else bounds_ = {std::min(bounds_.x0, x0), std::min(bounds_.y0, y), std::max(bounds_.x1, x1),
-                    std::max(bounds_.y1, y + 1)};
+    std::vector<MaskRun>& row = rows_[size_t(y)];
+    if (row.empty() || row.back().x1 <= x0) {
+        // Shapes arrive left to right within a row: most runs just append.
+        if (!row.empty() && row.back().x1 == x0 && row.back().solid() && run.solid()) row.back().x1 = x1;
+        else row.push_back(run);
+    } else {
+        incoming_.assign(1, run);
+        merge(y, incoming_, pool_, Combine::Union);
+    }
+    updateExtent(y);
 }
 
 void MaskLayer::intersect(const MaskLayer& enclosing) {
+    static const std::vector<MaskRun> nothing;
     PixelRect kept{};
     for (int y = bounds_.y0; y < bounds_.y1; ++y) {
-        ColumnRange& r = rowRanges_[size_t(y)];
-        if (r.empty()) continue;
+        if (rows_[size_t(y)].empty()) continue;
+        compactIfLarge();
         bool enclosingHasRow = y >= enclosing.bounds_.y0 && y < enclosing.bounds_.y1;
-        ColumnRange other = enclosingHasRow ? enclosing.rowRange(y) : ColumnRange{};
-        ColumnRange both{std::max(r.x0, other.x0), std::min(r.x1, other.x1)};
-        uint8_t* out = row(y);
-        if (both.empty()) {
-            std::memset(out + r.x0, 0, size_t(r.x1 - r.x0));
-            r = ColumnRange{};
-            continue;
-        }
-        std::memset(out + r.x0, 0, size_t(both.x0 - r.x0));
-        std::memset(out + both.x1, 0, size_t(r.x1 - both.x1));
-        r = both;
-        const uint8_t* theirs = enclosing.row(y) + both.x0;
-        uint8_t* mine = out + both.x0;
-        forEachRun(theirs, both.x1 - both.x0, [&](int begin, int end, RunKind kind) {
-            if (kind == RunKind::Zero) std::memset(mine + begin, 0, size_t(end - begin));
-            else if (kind == RunKind::Mixed)
-                for (int i = begin; i < end; ++i) mine[i] = multiplyCoverage(mine[i], theirs[i]);
-        });
-        kept = kept.empty() ? PixelRect{both.x0, y, both.x1, y + 1}
-                            : PixelRect{std::min(kept.x0, both.x0), kept.y0, std::max(kept.x1, both.x1), y + 1};
+        merge(y, enclosingHasRow ? enclosing.rows_[size_t(y)] : nothing, enclosing.pool_, Combine::Intersection);
+        ColumnRange r = rowRanges_[size_t(y)] = extentOf(rows_[size_t(y)]);
+        if (r.empty()) continue;
+        kept = kept.empty() ? PixelRect{r.x0, y, r.x1, y + 1}
+                            : PixelRect{std::min(kept.x0, r.x0), kept.y0, std::max(kept.x1, r.x1), y + 1};
     }
     bounds_ = kept;
+}
+
+ColumnRange MaskLayer::extentOf(const std::vector<MaskRun>& row) {
+    return row.empty() ? ColumnRange{} : ColumnRange{row.front().x0, row.back().x1};
+}
+
+void MaskLayer::updateExtent(int y) {
+    ColumnRange r = rowRanges_[size_t(y)] = extentOf(rows_[size_t(y)]);
+    if (bounds_.empty()) bounds_ = {r.x0, y, r.x1, y + 1};
+    else bounds_ = {std::min(bounds_.x0, r.x0), std::min(bounds_.y0, y), std::max(bounds_.x1, r.x1),
+                    std::max(bounds_.y1, y + 1)};
+}
+
+// Walks both rows' runs together, piece by piece between their ends. A
+// piece keeps a reference to bytes already in the pool where it can and
+// computes new bytes only where two partial coverages meet.
+void MaskLayer::merge(int y, const std::vector<MaskRun>& theirs, const std::vector<uint8_t>& theirPool,
+                      Combine how) {
+    const std::vector<MaskRun>& mine = rows_[size_t(y)];
+    const bool theirsInPool = &theirPool == &pool_;
+    merged_.clear();
+    auto emit = [this](int x0, int x1, uint32_t bytes) {
+        if (!merged_.empty()) {
+            MaskRun& last = merged_.back();
+            bool continues = last.x1 == x0 && (last.solid() ? bytes == MaskRun::kSolid
+                                                             : bytes == last.bytes + uint32_t(last.x1 - last.x0));
+            if (continues) {
+                last.x1 = x1;
+                return;
+            }
+        }
+        merged_.push_back({x0, x1, bytes});
+    };
+    auto keep = [&](int x0, int x1, const MaskRun& run, bool inPool) {
+        if (run.solid() || inPool) {
+            emit(x0, x1, run.solid() ? MaskRun::kSolid : run.bytes + uint32_t(x0 - run.x0));
+            return;
+        }
+        uint32_t at = grow(x1 - x0);
+        std::memcpy(pool_.data() + at, theirPool.data() + run.bytes + (x0 - run.x0), size_t(x1 - x0));
+        emit(x0, x1, at);
+    };
+    auto combine = [&](int x0, int x1, const MaskRun& a, const MaskRun& b) {
+        uint32_t at = grow(x1 - x0);
+        for (int x = x0; x < x1; ++x) {
+            uint32_t p = byteAt(a, pool_, x), q = byteAt(b, theirPool, x);
+            uint32_t both = multiplyCoverage(p, q);
+            pool_[at + uint32_t(x - x0)] = uint8_t(how == Combine::Union ? p + q - both : both);
+        }
+        emit(x0, x1, at);
+    };
+
+    size_t i = 0, j = 0;
+    int x = INT_MIN;
+    for (;;) {
+        while (i < mine.size() && mine[i].x1 <= x) ++i;
+        while (j < theirs.size() && theirs[j].x1 <= x) ++j;
+        bool mineLeft = i < mine.size(), theirsLeft = j < theirs.size();
+        if (!mineLeft && !theirsLeft) break;
+        const MaskRun* a = mineLeft && mine[i].x0 <= x ? &mine[i] : nullptr;
+        const MaskRun* b = theirsLeft && theirs[j].x0 <= x ? &theirs[j] : nullptr;
+        if (!a && !b) {
+            x = std::min(mineLeft ? mine[i].x0 : INT_MAX, theirsLeft ? theirs[j].x0 : INT_MAX);
+            continue;
+        }
+        int end = INT_MAX;
+        if (mineLeft) end = std::min(end, a ? a->x1 : mine[i].x0);
+        if (theirsLeft) end = std::min(end, b ? b->x1 : theirs[j].x0);
+        if (how == Combine::Union) {
+            if (a && b && !a->solid() && !b->solid()) combine(x, end, *a, *b);
+            else if (a && (!b || a->solid())) keep(x, end, *a, true);
+            else keep(x, end, *b, theirsInPool);
+        } else if (a && b) {
+            if (a->solid()) keep(x, end, *b, theirsInPool);
+            else if (b->solid()) keep(x, end, *a, true);
+            else combine(x, end, *a, *b);
+        }
+        x = end;
+    }
+    rows_[size_t(y)].swap(merged_);
+}
+
+// Merges leave bytes behind that no run refers to any more; a mask that
+// keeps taking overlapping partial coverage would grow without end.
+void MaskLayer::compactIfLarge() {
+    if (pool_.size() < compactAt_) return;
+    compacted_.clear();
+    for (int y = bounds_.y0; y < bounds_.y1; ++y) {
+        for (MaskRun& run : rows_[size_t(y)]) {
+            if (run.solid()) continue;
+            size_t at = compacted_.size();
+            compacted_.insert(compacted_.end(), pool_.begin() + run.bytes, pool_.begin() + run.bytes + (run.x1 - run.x0));
+            run.bytes = uint32_t(at);
+        }
+    }
+    pool_.swap(compacted_);
+    compactAt_ = std::max(kPoolFloor, pool_.size() * 2);
 }
 
 void MaskStack::clear() {
@@ -75,13 +172,13 @@ void MaskStack::clear() {
     overflow_.clear();
 }
 
-void MaskStack::begin(int width, int height) {
+void MaskStack::begin(int height) {
     if (!overflow_.empty() || depth_ == kMaxDepth || topDefining_) {
         overflow_.push_back(true);
         return;
     }
     if (layers_.size() == depth_) layers_.emplace_back();
-    layers_[depth_++].reset(std::max(width, 0), std::max(height, 0));
+    layers_[depth_++].reset(height);
     topDefining_ = true;
 }
 

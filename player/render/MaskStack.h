@@ -1,8 +1,11 @@
 #pragma once
-// Clip masks as 8-bit coverage the size of the target. A mask being defined
-// collects the union of the shapes drawn into it; once defined it is
-// intersected with the mask around it and clips everything drawn until it is
-// popped. Buffers are kept for reuse from frame to frame.
+// Clip masks as coverage runs per row. A mask being defined collects the
+// union of the shapes drawn into it; once defined it is intersected with
+// the mask around it and clips everything drawn until it is popped. A row
+// of a large shape is a few runs (its anti-aliased edges and one solid run
+// between them), so a mask costs in proportion to its outline, not to its
+// area or to the size of the target. Buffers are kept for reuse from frame
+// to frame.
 #include <cstdint>
 #include <vector>
 #include "player/render/Rasterizer.h"
@@ -15,24 +18,51 @@ inline uint8_t multiplyCoverage(uint32_t a, uint32_t b) {
     return uint8_t((t + (t >> 8)) >> 8);
 }
 
+// Columns [x0, x1) of a row at full coverage, or at the coverage bytes
+// that start at `bytes` in the owning layer's byte pool.
+struct MaskRun {
+    static constexpr uint32_t kSolid = UINT32_MAX;
+    int x0 = 0, x1 = 0;
+    uint32_t bytes = kSolid;
+    bool solid() const { return bytes == kSolid; }
+};
+
 class MaskLayer {
 public:
-    void reset(int width, int height);
-    const uint8_t* row(int y) const { return coverage_.data() + size_t(y) * size_t(width_); }
+    // An empty mask for a target of the given height.
+    void reset(int height);
     // Where the mask may be non-zero; outside it everything is hidden.
     const PixelRect& bounds() const { return bounds_; }
     // The same for one row of the bounds.
     ColumnRange rowRange(int y) const { return rowRanges_[size_t(y)]; }
     const ColumnRange* rowRanges() const { return rowRanges_.data(); }
+    // Row y's runs, left to right, never overlapping.
+    const std::vector<MaskRun>& runs(int y) const { return rows_[size_t(y)]; }
+    // The coverage of a run that is not solid, one byte per column.
+    const uint8_t* coverageOf(const MaskRun& run) const { return pool_.data() + run.bytes; }
+    // The bytes held for partial coverage, including ones no run uses any more.
+    size_t poolBytes() const { return pool_.size(); }
+
     // Adds coverage (solid: all of it 255) as a union with what is there.
     void addCoverage(int y, int x0, int x1, const uint8_t* coverage, bool solid);
     void intersect(const MaskLayer& enclosing);
 
 private:
-    uint8_t* row(int y) { return coverage_.data() + size_t(y) * size_t(width_); }
-    std::vector<uint8_t> coverage_;
+    enum class Combine : uint8_t { Union, Intersection };
+    // Room for count bytes at the end of the pool; returns where.
+    uint32_t grow(int count);
+    // Merges row y with theirs (whose bytes lie in theirPool).
+    void merge(int y, const std::vector<MaskRun>& theirs, const std::vector<uint8_t>& theirPool, Combine how);
+    static ColumnRange extentOf(const std::vector<MaskRun>& row);
+    void updateExtent(int y);
+    void compactIfLarge();
+
+    std::vector<std::vector<MaskRun>> rows_;
     std::vector<ColumnRange> rowRanges_;
-    int width_ = 0, height_ = 0;
+    std::vector<uint8_t> pool_;
+    size_t compactAt_ = 0;
+    std::vector<uint8_t> compacted_;
+    std::vector<MaskRun> merged_, incoming_;   // scratch for merge
     PixelRect bounds_;
 };
 
@@ -40,7 +70,7 @@ class MaskStack {
 public:
     // Drops every mask (their buffers stay for reuse).
     void clear();
-    void begin(int width, int height);
+    void begin(int height);
     void endDefinition();
     void pop();
 

@@ -1,7 +1,6 @@
 #include "player/render/Renderer.h"
 #include <algorithm>
 #include <cmath>
-#include "player/render/CoverageRuns.h"
 #include "player/render/FillPainter.h"
 #include "player/render/MaskStack.h"
 #include "player/render/Rasterizer.h"
@@ -23,21 +22,21 @@ public:
             painter_.paintRow(pixels, y, x0, x1, coverage, solid);
             return;
         }
-        ColumnRange inMask = mask_->rowRange(y);
-        int from = std::max(x0, inMask.x0), to = std::min(x1, inMask.x1);
-        if (from >= to) return;
-        const uint8_t* m = mask_->row(y) + from;
-        const uint8_t* c = coverage + (from - x0);
-        forEachRun(m, to - from, [&](int begin, int end, RunKind kind) {
-            if (kind == RunKind::Zero) return;
-            if (kind == RunKind::Full) {
-                painter_.paintRow(pixels, y, from + begin, from + end, c + begin, solid);
-                return;
+        const std::vector<MaskRun>& runs = mask_->runs(y);
+        auto first = std::upper_bound(runs.begin(), runs.end(), x0,
+                                      [](int x, const MaskRun& run) { return x < run.x1; });
+        for (auto run = first; run != runs.end() && run->x0 < x1; ++run) {
+            int from = std::max(x0, run->x0), to = std::min(x1, run->x1);
+            const uint8_t* c = coverage + (from - x0);
+            if (run->solid()) {
+                painter_.paintRow(pixels, y, from, to, c, solid);
+                continue;
             }
-            if (scratch_.size() < size_t(end - begin)) scratch_.resize(size_t(end - begin));
-            for (int i = begin; i < end; ++i) scratch_[size_t(i - begin)] = multiplyCoverage(c[i], m[i]);
-            painter_.paintRow(pixels, y, from + begin, from + end, scratch_.data(), false);
-        });
+            const uint8_t* m = mask_->coverageOf(*run) + (from - run->x0);
+            if (scratch_.size() < size_t(to - from)) scratch_.resize(size_t(to - from));
+            for (int i = 0; i < to - from; ++i) scratch_[size_t(i)] = solid ? m[i] : multiplyCoverage(c[i], m[i]);
+            painter_.paintRow(pixels, y, from, to, scratch_.data(), false);
+        }
     }
 
 private:
@@ -138,8 +137,7 @@ void Renderer::drawShape(const Shape& shape, const Matrix& toPixels, const Color
 }
 
 void Renderer::beginMask() {
-    if (target_) state_->masks.begin(target_->width, target_->height);
-    else state_->masks.begin(0, 0);
+    state_->masks.begin(target_ ? target_->height : 0);
 }
 void Renderer::endMaskDefinition() { state_->masks.endDefinition(); }
 void Renderer::popMask() { state_->masks.pop(); }
