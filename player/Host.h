@@ -6,8 +6,17 @@
 #include <span>
 #include <string>
 #include "player/geom/Image.h"
+#include "player/geom/Shape.h"
 
 namespace tesmar {
+
+// A character of a font installed on the machine, in an em square of 1024
+// units (y downwards, baseline at 0).
+struct DeviceGlyph {
+    Shape outline;        // contours as paths, no styles
+    double advance = 0;
+    double ascent = 0, descent = 0;   // of the whole font
+};
 
 class Host {
 public:
@@ -23,6 +32,13 @@ public:
     virtual double nowMs() = 0;
     // JPEG, PNG or GIF bytes into a premultiplied image.
     virtual std::optional<Image> decodeImage(std::span<const uint8_t> bytes) = 0;
+    // A character of a device font (text fields without embedded fonts);
+    // nothing when the host has no fonts. Names such as "_sans", "_serif"
+    // and "_typewriter" ask for the machine's usual faces of that kind.
+    virtual std::optional<DeviceGlyph> deviceGlyph(const std::string& font, bool bold, bool italic, char32_t c) {
+        (void)font, (void)bold, (void)italic, (void)c;
+        return std::nullopt;
+    }
 };
 
 } // namespace tesmar

@@ -111,4 +111,8 @@ double GlyphOutlines::advance(char32_t character) const {
     return face_->face->glyph->advance.x * face_->scale();
 }
 
+double GlyphOutlines::ascent() const { return face_->face->ascender * face_->scale(); }
+
+double GlyphOutlines::descent() const { return -face_->face->descender * face_->scale(); }
+
 } // namespace tesmar::movies

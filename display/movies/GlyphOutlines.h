@@ -1,7 +1,8 @@
 #pragma once
 // Glyph outlines and advances taken from a TrueType font file through
 // FreeType, in the 1024-unit em square of SWF fonts (y downwards, the
-// baseline at 0). Used only by the loader builder.
+// baseline at 0). Used by the loader builder and the native host's device
+// fonts.
 #include <memory>
 #include <string>
 #include "player/geom/Shape.h"
@@ -22,6 +23,9 @@ public:
     bool outline(char32_t character, Shape& out) const;
     // The horizontal advance of a character's glyph, in em units.
     double advance(char32_t character) const;
+    // How far the font reaches above and below the baseline, in em units.
+    double ascent() const;
+    double descent() const;
 
 private:
     struct Face;

@@ -52,6 +52,25 @@ struct TextDef {
     std::vector<TextRun> runs;
 };
 
+// A text field (DefineEditText): its box, its look and its first text.
+struct EditTextDef {
+    enum class Align : uint8_t { Left, Right, Center, Justify };
+    Rect bounds;                  // twips, in the field's own space
+    bool wordWrap = false, multiline = false, password = false, readOnly = false;
+    bool autoSize = false, selectable = true, border = false, html = false;
+    bool useOutlines = false;     // draw with the embedded font's glyphs
+    bool wasStatic = false;
+    uint16_t fontId = 0;          // 0: no font named by id
+    std::string fontClass;        // an exported font's name instead of an id
+    double fontHeight = 240;      // twips per em
+    Rgba color{0, 0, 0, 255};
+    uint16_t maxLength = 0;       // 0: no limit
+    Align align = Align::Left;
+    double leftMargin = 0, rightMargin = 0, indent = 0, leading = 0;   // twips
+    std::string variableName;
+    std::string initialText;      // plain or HTML, as html says
+};
+
 namespace button {
 enum State : uint8_t { Up = 1, Over = 2, Down = 4, HitTest = 8 };
 // Transition conditions of button actions.
@@ -89,12 +108,12 @@ struct SpriteDef {
 };
 
 // A character kind the reader knows but does not turn into content yet
-// (edit text, video, sound): kept so that placing it is not an error.
+// (video, sound): kept so that placing it is not an error.
 struct OtherDef {
     uint16_t tagCode = 0;
 };
 
 using Character = std::variant<Shape, MorphShapeDef, BitmapDef, FontDef, TextDef,
-                               ButtonDef, SpriteDef, OtherDef>;
+                               ButtonDef, SpriteDef, EditTextDef, OtherDef>;
 
 } // namespace tesmar::swf

@@ -66,7 +66,13 @@ bool DefinitionReader::read(uint16_t code, Reader& body) {
         define(id, std::move(*button));
         return true;
     }
-    case tag::DefineEditText: case tag::DefineSound: case tag::DefineVideoStream:
+    case tag::DefineEditText: {
+        auto edit = readEditText(body);
+        if (!edit) return false;
+        define(id, std::move(*edit));
+        return true;
+    }
+    case tag::DefineSound: case tag::DefineVideoStream:
         define(id, OtherDef{code});
         return true;
     default:

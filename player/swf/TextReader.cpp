@@ -120,4 +120,47 @@ std::optional<TextDef> readText(Reader& r, int textVersion) {
     return text;
 }
 
+std::optional<EditTextDef> readEditText(Reader& r) {
+    EditTextDef edit;
+    edit.bounds = r.rect();
+    const uint8_t flags1 = r.u8(), flags2 = r.u8();
+    const bool hasText = flags1 & 0x80, hasColor = flags1 & 0x04, hasMaxLength = flags1 & 0x02,
+               hasFont = flags1 & 0x01, hasFontClass = flags2 & 0x80, hasLayout = flags2 & 0x20;
+    edit.wordWrap = flags1 & 0x40;
+    edit.multiline = flags1 & 0x20;
+    edit.password = flags1 & 0x10;
+    edit.readOnly = flags1 & 0x08;
+    edit.autoSize = flags2 & 0x40;
+    edit.selectable = !(flags2 & 0x10);
+    edit.border = flags2 & 0x08;
+    edit.wasStatic = flags2 & 0x04;
+    edit.html = flags2 & 0x02;
+    edit.useOutlines = flags2 & 0x01;
+    if (hasFont) edit.fontId = r.u16();
+    if (hasFontClass) edit.fontClass = r.cstring();
+    if (hasFont || hasFontClass) edit.fontHeight = r.u16();
+    if (hasColor) edit.color = r.rgba();
+    if (hasMaxLength) edit.maxLength = r.u16();
+    if (hasLayout) {
+        const uint8_t align = r.u8();
+        edit.align = align <= 3 ? EditTextDef::Align(align) : EditTextDef::Align::Left;
+        edit.leftMargin = r.u16();
+        edit.rightMargin = r.u16();
+        edit.indent = r.u16();
+        edit.leading = r.s16();
+    }
+    if (r.failed()) return std::nullopt;
+    // The variable name and the text end the tag; a missing terminator on
+    // the last string is tolerated (some writers leave it out).
+    edit.variableName = r.cstring();
+    if (r.failed()) return std::nullopt;
+    if (hasText) {
+        auto rest = r.rest();
+        size_t end = 0;
+        while (end < rest.size() && rest[end] != 0) ++end;
+        edit.initialText.assign(rest.begin(), rest.begin() + std::ptrdiff_t(end));
+    }
+    return edit;
+}
+
 } // namespace tesmar::swf

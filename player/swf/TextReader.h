@@ -1,5 +1,6 @@
 #pragma once
-// Fonts (DefineFont 1-3, DefineFontInfo 1-2) and static text (DefineText 1-2).
+// Fonts (DefineFont 1-3, DefineFontInfo 1-2), static text (DefineText 1-2)
+// and text fields (DefineEditText).
 #include <optional>
 #include "player/swf/Characters.h"
 #include "player/swf/Reader.h"
@@ -12,5 +13,6 @@ std::optional<FontDef> readFont2(Reader& body, int fontVersion);   // 2 or 3
 // DefineFontInfo (version 1) or DefineFontInfo2 (version 2) after the font id.
 bool readFontInfo(Reader& body, int version, FontDef& font);
 std::optional<TextDef> readText(Reader& body, int textVersion);
+std::optional<EditTextDef> readEditText(Reader& body);
 
 } // namespace tesmar::swf

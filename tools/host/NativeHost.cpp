@@ -1,6 +1,9 @@
 #include "host/NativeHost.h"
+#include <algorithm>
+#include <cctype>
 #include <fstream>
 #include <iostream>
+#include "display/movies/GlyphOutlines.h"
 #include "host/ImageCodecs.h"
 
 namespace tesmar::host {
@@ -13,6 +16,47 @@ bool readFile(const std::string& path, std::vector<uint8_t>& bytes, size_t maxBy
     bytes.resize(size_t(size));
     in.seekg(0);
     return bool(in.read(reinterpret_cast<char*>(bytes.data()), size));
+}
+
+NativeHost::NativeHost() = default;
+NativeHost::~NativeHost() = default;
+
+namespace {
+
+// The Liberation file standing in for a font name: sans-serif, monospace or
+// (for "_serif", Times and anything unknown) serif faces.
+std::string liberationFile(std::string name, bool bold, bool italic) {
+    std::transform(name.begin(), name.end(), name.begin(), [](unsigned char c) { return char(std::tolower(c)); });
+    static const char* const sans[] = {"_sans", "arial", "helvetica", "verdana", "tahoma", "trebuchet ms",
+                                       "noto sans", "lucida grande", "lucida sans", "segoe ui", "liberation sans"};
+    static const char* const mono[] = {"_typewriter", "courier new", "courier", "lucida console", "monaco",
+                                       "consolas", "liberation mono"};
+    std::string family = "Serif";
+    for (const char* n : sans)
+        if (name == n) family = "Sans";
+    for (const char* n : mono)
+        if (name == n) family = "Mono";
+    const std::string style = bold && italic ? "BoldItalic" : bold ? "Bold" : italic ? "Italic" : "Regular";
+    return "/usr/share/fonts/truetype/liberation/Liberation" + family + "-" + style + ".ttf";
+}
+
+} // namespace
+
+std::optional<DeviceGlyph> NativeHost::deviceGlyph(const std::string& font, bool bold, bool italic, char32_t c) {
+    const std::string file = liberationFile(font, bold, italic);
+    auto it = fonts_.find(file);
+    if (it == fonts_.end()) {
+        std::string error;
+        it = fonts_.emplace(file, movies::GlyphOutlines::open(file, error)).first;
+    }
+    if (!it->second) return std::nullopt;
+    DeviceGlyph glyph;
+    glyph.advance = it->second->advance(c);
+    glyph.ascent = it->second->ascent();
+    glyph.descent = it->second->descent();
+    // A character without a glyph (a space) still has its advance.
+    it->second->outline(c, glyph.outline);
+    return glyph;
 }
 
 void NativeHost::fetch(uint32_t request, const std::string& url) { fetches_.emplace_back(request, url); }

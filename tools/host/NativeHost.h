@@ -3,15 +3,23 @@
 // (answered on the next deliverFetches call), the clock is the movie's own
 // frame count, and what a movie asks of the outside world is recorded.
 #include <deque>
+#include <map>
+#include <memory>
 #include <string>
 #include <vector>
 #include "player/Host.h"
 #include "player/Player.h"
 
+namespace tesmar::movies {
+class GlyphOutlines;
+}
+
 namespace tesmar::host {
 
 class NativeHost : public Host {
 public:
+    NativeHost();
+    ~NativeHost() override;
     void fetch(uint32_t request, const std::string& url) override;
     void openInBrowser(const std::string& url) override { opened.push_back(url); }
     void fsCommand(const std::string& command, const std::string& args) override {
@@ -20,6 +28,9 @@ public:
     void trace(const std::string& line) override;
     double nowMs() override { return clockMs; }
     std::optional<Image> decodeImage(std::span<const uint8_t> bytes) override;
+    // Device fonts are the Liberation faces (Sans, Serif, Mono), chosen by
+    // the kind of font a name stands for.
+    std::optional<DeviceGlyph> deviceGlyph(const std::string& font, bool bold, bool italic, char32_t c) override;
 
     // Answers the fetches asked for so far.
     void deliverFetches(Player& player);
@@ -32,6 +43,7 @@ public:
 
 private:
     std::deque<std::pair<uint32_t, std::string>> fetches_;
+    std::map<std::string, std::unique_ptr<movies::GlyphOutlines>> fonts_;   // by file; null when unreadable
 };
 
 // Reads a whole file of at most maxBytes; false when missing or larger.

@@ -1,0 +1,88 @@
+#include "player/bridge/TextField.h"
+#include <cmath>
+#include "player/bridge/ClipEditing.h"
+#include "player/bridge/ScriptBridge.h"
+#include "player/bridge/StageClip.h"
+
+namespace tesmar::bridge {
+
+namespace {
+
+using script::CallContext;
+using script::Value;
+
+constexpr const char* kPrototypeKey = "prototype";
+
+ScriptBridge& bridgeOf(CallContext& c) { return static_cast<ScriptBridge&>(c.vm.host()); }
+
+stage::MovieClip* thisClip(CallContext& c) {
+    if (!c.thisObject || c.thisObject->kind() != script::ObjectKind::Clip) return nullptr;
+    auto* clip = dynamic_cast<StageClip*>(c.vm.liveClip(static_cast<script::ClipObject*>(c.thisObject)));
+    return clip ? clip->clip() : nullptr;
+}
+
+// createTextField(name, depth, x, y, width, height): an empty dynamic field
+// in this clip. From SWF 8 it answers the new field.
+Value createTextField(CallContext& c) {
+    stage::MovieClip* self = thisClip(c);
+    if (!self || c.count() < 6) return Value();
+    double n[5];
+    for (size_t i = 0; i < 5; ++i) {
+        n[i] = c.vm.toNumber(c.arg(i + 1));
+        if (!std::isfinite(n[i])) n[i] = 0;
+    }
+    const double width = std::abs(n[3]) * 20, height = std::abs(n[4]) * 20;
+    auto field = std::make_unique<stage::EditText>(self->context(), self->loadedMovie(), Rect{0, 0, width, height},
+                                                   self->context().host);
+    Matrix at;
+    at.tx = std::round(n[1] * 20);
+    at.ty = std::round(n[2] * 20);
+    field->setMatrix(at);
+    const int depth = int(std::clamp(std::trunc(n[0]), double(-kScriptDepthOffset), double(kMaxScriptDepth)));
+    stage::DisplayObject* added = addScriptChild(*self, std::move(field), c.vm.toString(c.arg(0)), depth);
+    if (c.vm.swfVersion() < 8 || !added) return Value();
+    StageClip* object = bridgeOf(c).objectFor(added);
+    return object ? Value(static_cast<script::Object*>(object)) : Value();
+}
+
+Value removeTextField(CallContext& c) {
+    stage::EditText* field = editTextOf(c.vm, c.thisObject);
+    if (field) removeClip(*field);
+    return Value();
+}
+
+Value getDepth(CallContext& c) {
+    stage::EditText* field = editTextOf(c.vm, c.thisObject);
+    return field ? Value(scriptDepth(*field)) : Value();
+}
+
+Value textFieldConstructor(CallContext& c) { return Value(c.thisObject); }
+
+} // namespace
+
+stage::EditText* editTextOf(script::VM& vm, script::Object* object) {
+    if (!object || object->kind() != script::ObjectKind::Clip) return nullptr;
+    auto* clip = dynamic_cast<StageClip*>(vm.liveClip(static_cast<script::ClipObject*>(object)));
+    return clip ? dynamic_cast<stage::EditText*>(clip->object()) : nullptr;
+}
+
+script::Object* textFieldPrototype(script::VM& vm) {
+    const Value constructor = vm.get(vm.global(), "TextField");
+    if (!constructor.isObject()) return nullptr;
+    const script::Property* p = constructor.object()->findOwn(kPrototypeKey);
+    return p && p->value.isObject() ? p->value.object() : nullptr;
+}
+
+void installTextField(ScriptBridge& bridge) {
+    script::VM& vm = *bridge.vm();
+    script::FunctionObject* constructor = vm.newNative(textFieldConstructor);
+    script::Object* prototype = vm.attachPrototype(constructor);
+    vm.defineNative(prototype, "removeTextField", removeTextField);
+    vm.defineNative(prototype, "getDepth", getDepth);
+    installTextFieldProperties(vm, prototype);
+    installTextFormat(vm, prototype);
+    vm.global()->put("TextField", Value(static_cast<script::Object*>(constructor)), script::DontEnum);
+    vm.defineNative(vm.protos().movieClip, "createTextField", createTextField);
+}
+
+} // namespace tesmar::bridge

@@ -1,0 +1,80 @@
+// Text fields bound to variables: the field shows the variable's value;
+// text a script gives the field goes back into the variable.
+#include "player/bridge/ScriptBridge.h"
+#include "player/bridge/StageClip.h"
+#include "player/bridge/TextField.h"
+
+namespace tesmar::bridge {
+
+namespace {
+
+// The object holding a field's variable and the variable's own name:
+// "score" lives on the field's parent, "_root.a.score" or "/a:score" on
+// the clip that path names.
+script::Object* variableHolder(ScriptBridge& bridge, stage::EditText& field, std::string& name) {
+    if (!field.parent()) return nullptr;
+    script::ClipObject* base = bridge.objectFor(field.parent());
+    name = field.variable;
+    const size_t cut = name.find_last_of(".:");
+    if (cut == std::string::npos) return base;
+    const std::string path = name.substr(0, cut);
+    name = name.substr(cut + 1);
+    return base && !path.empty() ? bridge.vm()->resolveClipPath(base, path) : base;
+}
+
+template <class Visit>
+void forEachField(stage::MovieClip& clip, Visit& visit) {
+    std::vector<stage::DisplayObject*> children;
+    for (const auto& [depth, child] : clip.children()) children.push_back(child.get());
+    for (stage::DisplayObject* child : children) {
+        if (auto* field = dynamic_cast<stage::EditText*>(child)) visit(*field);
+        else if (auto* sub = dynamic_cast<stage::MovieClip*>(child)) forEachField(*sub, visit);
+    }
+}
+
+void showVariable(ScriptBridge& bridge, stage::EditText& field) {
+    script::VM& vm = *bridge.vm();
+    std::string name;
+    script::Object* holder = variableHolder(bridge, field, name);
+    if (!holder || name.empty()) return;
+    const script::Value value = vm.get(holder, name);
+    if (value.isUndefined()) {
+        // A new variable starts with the field's own text.
+        if (!vm.has(holder, name)) vm.set(holder, name, script::Value(field.html ? field.htmlText() : field.text()));
+        return;
+    }
+    const std::string text = vm.toString(value);
+    if (field.html) {
+        if (text != field.htmlText()) field.setHtmlText(text);
+    } else if (text != field.text()) {
+        field.setText(text);
+    }
+}
+
+} // namespace
+
+void updateBoundFields(ScriptBridge& bridge) {
+    script::VM* vm = bridge.vm();
+    if (!vm || vm->stopped()) return;
+    auto visit = [&](stage::EditText& field) {
+        if (field.variable.empty()) return;
+        try {
+            showVariable(bridge, field);
+        } catch (const script::ScriptThrow&) {
+            // A getter that throws leaves the field as it was.
+        } catch (const script::ScriptAbort&) {
+        }
+    };
+    for (const auto& [number, level] : bridge.stage().levels())
+        if (level) forEachField(*level, visit);
+}
+
+void storeBoundVariable(ScriptBridge& bridge, stage::EditText& field) {
+    if (field.variable.empty() || !bridge.vm()) return;
+    std::string name;
+    script::Object* holder = variableHolder(bridge, field, name);
+    if (holder && !name.empty())
+        bridge.vm()->set(holder, name, script::Value(field.html ? field.htmlText() : field.text()));
+}
+
+} // namespace tesmar::bridge
