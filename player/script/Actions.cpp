@@ -354,7 +354,8 @@ bool Interpreter::execute(uint8_t op, size_t data, size_t length, size_t& pc, si
         } else {
             object = subject.isObject() ? subject.object() : nullptr;
         }
-        push(Value::null());
+        // The end of the names is marked by undefined.
+        push(Value());
         // Pushed oldest first so that the loop pops the newest name first.
         if (object) {
             std::vector<std::string> names = vm_.enumerate(object);
@@ -525,7 +526,7 @@ bool Interpreter::execute(uint8_t op, size_t data, size_t length, size_t& pc, si
         Value superPrototype = vm_.get(superclass.object(), "prototype");
         prototype->setProto(superPrototype.isObject() ? superPrototype.object() : nullptr);
         prototype->put("__constructor__", superclass, DontEnum);
-        subclass.object()->put("prototype", Value(prototype), DontEnum);
+        subclass.object()->put("prototype", Value(prototype), DontEnum | DontDelete);
         break;
     }
     case 0x2B: {                                       // CastOp

@@ -114,32 +114,50 @@ Value arrayPop(CallContext& c)
     return v;
 }
 
+// The methods that move elements replace each one rather than update it in
+// place, so a moved element comes last in the order that for..in lists.
+void replaceElement(VM& vm, Object* o, size_t i, const Value& v)
+{
+    std::string key = std::to_string(i);
+    o->remove(key);
+    vm.set(o, key, v);
+}
+
 Value arrayShift(CallContext& c)
 {
     if (!c.thisObject) return Value();
-    std::vector<Value> items = elements(c.vm, c.thisObject);
-    if (items.empty()) return Value();
-    Value first = items.front();
-    items.erase(items.begin());
-    assign(c.vm, c.thisObject, items);
+    size_t n = lengthOf(c.vm, c.thisObject);
+    if (n == 0) return Value();
+    Value first = c.vm.get(c.thisObject, "0");
+    for (size_t i = 1; i < n; ++i) replaceElement(c.vm, c.thisObject, i - 1, c.vm.get(c.thisObject, std::to_string(i)));
+    c.thisObject->remove(std::to_string(n - 1));
+    c.vm.set(c.thisObject, "length", Value(double(n - 1)));
     return first;
 }
 
 Value arrayUnshift(CallContext& c)
 {
     if (!c.thisObject) return Value();
-    std::vector<Value> items = elements(c.vm, c.thisObject);
-    items.insert(items.begin(), c.args.begin(), c.args.end());
-    assign(c.vm, c.thisObject, items);
-    return Value(double(items.size()));
+    size_t n = lengthOf(c.vm, c.thisObject), k = c.count();
+    if (k > 0) {
+        for (size_t i = n; i-- > 0;) replaceElement(c.vm, c.thisObject, i + k, c.vm.get(c.thisObject, std::to_string(i)));
+        for (size_t i = 0; i < k; ++i) replaceElement(c.vm, c.thisObject, i, c.args[i]);
+    }
+    if (c.thisObject->kind() != ObjectKind::Array) c.vm.set(c.thisObject, "length", Value(double(n + k)));
+    return Value(double(n + k));
 }
 
 Value arrayReverse(CallContext& c)
 {
     if (!c.thisObject) return Value();
-    std::vector<Value> items = elements(c.vm, c.thisObject);
-    std::reverse(items.begin(), items.end());
-    assign(c.vm, c.thisObject, items);
+    size_t n = lengthOf(c.vm, c.thisObject);
+    for (size_t i = 0; i < n / 2; ++i) {
+        size_t j = n - 1 - i;
+        Value low = c.vm.get(c.thisObject, std::to_string(i));
+        Value high = c.vm.get(c.thisObject, std::to_string(j));
+        replaceElement(c.vm, c.thisObject, i, high);
+        replaceElement(c.vm, c.thisObject, j, low);
+    }
     return c.thisValue;
 }
 
@@ -172,6 +190,8 @@ Value arraySplice(CallContext& c)
     size_t from = clampIndex(c.vm, c.arg(0), items.size(), 0);
     size_t count = items.size() - from;
     if (c.count() > 1) {
+        // An undefined count leaves the array alone.
+        if (c.arg(1).isUndefined()) return Value();
         double n = c.vm.toNumber(c.arg(1));
         count = std::isnan(n) || n < 0 ? 0 : size_t(std::min(std::trunc(n), double(count)));
     }
@@ -242,16 +262,13 @@ Value arraySort(CallContext& c)
 {
     if (!c.thisObject) return Value();
     std::vector<Value> items = elements(c.vm, c.thisObject);
+    // sort(compare, flags): a first argument that is no function is ignored,
+    // except as the flags when no second one is given.
     Value compareFn;
+    if (c.arg(0).isObject() && c.arg(0).object()->kind() == ObjectKind::Function) compareFn = c.arg(0);
     int flags = 0;
-    size_t flagArg = 0;
-    if (c.arg(0).isObject() && c.arg(0).object()->kind() == ObjectKind::Function) {
-        compareFn = c.arg(0);
-        flagArg = 1;
-    } else if (c.count() > 0 && !c.arg(0).isNumber()) {
-        return Value();
-    }
-    if (c.count() > flagArg && c.arg(flagArg).isNumber()) flags = c.vm.toInt32(c.arg(flagArg));
+    if (!c.arg(1).isUndefined()) flags = c.vm.toInt32(c.arg(1));
+    else if (c.arg(0).isNumber()) flags = c.vm.toInt32(c.arg(0));
     std::vector<size_t> order(items.size());
     for (size_t i = 0; i < order.size(); ++i) order[i] = i;
     VM& vm = c.vm;
@@ -280,7 +297,9 @@ Value arraySortOn(CallContext& c)
     int flags = 0;
     Value options = c.arg(1);
     if (options.isObject() && options.object()->kind() == ObjectKind::Array) {
+        // Flags per field count only when there is one for every field.
         for (const Value& v : elements(c.vm, options.object())) fieldFlags.push_back(c.vm.toInt32(v));
+        if (fieldFlags.size() != fields.size()) fieldFlags.clear();
     } else if (!options.isUndefined()) {
         flags = c.vm.toInt32(options);
     }

@@ -55,7 +55,11 @@ Value broadcastMessage(CallContext& c)
     std::string name = c.vm.toString(c.arg(0));
     std::vector<Value> args(c.args.begin() + 1, c.args.end());
     std::vector<Value> items = listenerItems(c.vm, list);
-    for (const Value& listener : items) c.vm.callMethod(listener, name, args);
+    for (const Value& listener : items) {
+        // An empty message name calls each listener itself.
+        if (name.empty()) c.vm.call(listener, Value(), args);
+        else c.vm.callMethod(listener, name, args);
+    }
     return Value(!items.empty());
 }
 

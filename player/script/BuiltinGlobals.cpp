@@ -54,6 +54,9 @@ double parseIntText(const std::string& s, int radix, bool radixGiven)
         radix = 10;
     } else if (startsWithHexPrefix(s, 0)) {
         return digitsValue(s, 2, radix);
+    } else if (!s.empty() && (s[0] == '-' || s[0] == '+') && startsWithHexPrefix(s, 1)) {
+        // A signed hexadecimal prefix loses its sign and its zero.
+        return digitsValue(s, 2, radix);
     }
     size_t i = 0;
     while (i < s.size() && isWhiteSpace(s[i])) ++i;
@@ -119,7 +122,11 @@ Value unescape(CallContext& c)
     std::string s = c.vm.toString(c.arg(0));
     std::string out;
     for (size_t i = 0; i < s.size(); ++i) {
-        if (s[i] == '%' && i + 2 < s.size() + 0 && digitOf(s[i + 1]) < 16 && digitOf(s[i + 2]) < 16) {
+        if (s[i] == '%') {
+            // A broken escape is dropped up to the first character that is
+            // no hexadecimal digit.
+            if (i + 1 >= s.size() || digitOf(s[i + 1]) >= 16) { ++i; continue; }
+            if (i + 2 >= s.size() || digitOf(s[i + 2]) >= 16) { i += 2; continue; }
             out += char(digitOf(s[i + 1]) * 16 + digitOf(s[i + 2]));
             i += 2;
         } else if (s[i] == '+') {
@@ -180,20 +187,16 @@ Value asSetPropFlags(CallContext& c)
         for (const Property& p : object->properties()) apply(*object->findOwn(p.name));
         return Value();
     }
+    // Any other value names the properties by its text, separated by commas
+    // (an array's text is its elements joined that way).
+    std::string text = c.vm.toString(names);
     std::vector<std::string> list;
-    if (names.isString()) {
-        std::string s = names.string();
-        size_t start = 0;
-        while (start <= s.size()) {
-            size_t comma = s.find(',', start);
-            if (comma == std::string::npos) comma = s.size();
-            list.push_back(s.substr(start, comma - start));
-            start = comma + 1;
-        }
-    } else if (names.isObject()) {
-        double n = c.vm.toNumber(c.vm.get(names.object(), "length"));
-        for (double i = 0; i < n && i < 65536; ++i)
-            list.push_back(c.vm.toString(c.vm.get(names.object(), numberToString(i))));
+    size_t start = 0;
+    while (start <= text.size()) {
+        size_t comma = text.find(',', start);
+        if (comma == std::string::npos) comma = text.size();
+        list.push_back(text.substr(start, comma - start));
+        start = comma + 1;
     }
     for (const std::string& name : list)
         if (Property* p = object->findOwn(name)) apply(*p);

@@ -34,7 +34,8 @@ Value objectValueOf(CallContext& c)
 Value hasOwnProperty(CallContext& c)
 {
     if (!c.thisObject || c.count() == 0) return Value(false);
-    return Value(c.vm.hasOwn(c.thisObject, c.vm.toString(c.arg(0))));
+    std::string name = c.vm.toString(c.arg(0));
+    return Value(!name.empty() && c.vm.hasOwn(c.thisObject, name));
 }
 
 Value isPropertyEnumerable(CallContext& c)
@@ -72,13 +73,32 @@ Value addProperty(CallContext& c)
     p.accessor = true;
     p.getter = static_cast<FunctionObject*>(getter.object());
     p.setter = isFunction(setter) ? static_cast<FunctionObject*>(setter.object()) : nullptr;
+    // A watcher sees the new property as an assignment of undefined.
+    if (c.thisObject->findWatcher(name)) {
+        Value stored = c.vm.notifyWatcher(c.thisObject, name, Value());
+        if (Property* now = c.thisObject->findOwn(name)) now->value = stored;
+    }
     return Value(true);
+}
+
+Value watch(CallContext& c)
+{
+    if (!c.thisObject || c.count() < 2 || !isFunction(c.arg(1))) return Value(false);
+    c.thisObject->watch(c.vm.toString(c.arg(0)), static_cast<FunctionObject*>(c.arg(1).object()), c.arg(2));
+    return Value(true);
+}
+
+Value unwatch(CallContext& c)
+{
+    if (!c.thisObject || c.count() < 1) return Value(false);
+    return Value(c.thisObject->unwatch(c.vm.toString(c.arg(0))));
 }
 
 Value functionConstructor(CallContext& c)
 {
     if (c.constructing) return Value(c.thisObject);
-    return c.arg(0).isObject() ? c.arg(0) : Value(c.vm.newObject());
+    // Called as a function it gives back its argument, or a bare object.
+    return c.count() ? c.arg(0) : Value(c.vm.heap().make<Object>());
 }
 
 Value errorConstructor(CallContext& c)
@@ -134,6 +154,8 @@ void installObjectAndFunction(VM& vm)
     vm.defineNative(p.object, "isPropertyEnumerable", isPropertyEnumerable, DontEnum | OnlySwf6Up);
     vm.defineNative(p.object, "isPrototypeOf", isPrototypeOf, DontEnum | OnlySwf6Up);
     vm.defineNative(p.object, "addProperty", addProperty);
+    vm.defineNative(p.object, "watch", watch);
+    vm.defineNative(p.object, "unwatch", unwatch);
     vm.global()->put("Object", Value(static_cast<Object*>(object)), DontEnum);
 
     FunctionObject* function = vm.newNative(functionConstructor);

@@ -76,9 +76,10 @@ Value concat(CallContext& c)
 Value indexOf(CallContext& c)
 {
     std::u16string s = thisText(c);
-    if (c.count() == 0) return Value(-1);
+    if (c.count() == 0) return Value();
     std::u16string needle = toUtf16(c.vm.toString(c.arg(0)));
-    double start = std::clamp(integerArg(c, 1, 0), 0.0, double(s.size()));
+    double start = std::max(integerArg(c, 1, 0), 0.0);
+    if (start > double(s.size())) return Value(-1);
     size_t at = s.find(needle, size_t(start));
     return Value(at == std::u16string::npos ? -1.0 : double(at));
 }
@@ -86,7 +87,7 @@ Value indexOf(CallContext& c)
 Value lastIndexOf(CallContext& c)
 {
     std::u16string s = thisText(c);
-    if (c.count() == 0) return Value(-1);
+    if (c.count() == 0) return Value();
     std::u16string needle = toUtf16(c.vm.toString(c.arg(0)));
     double start = integerArg(c, 1, double(s.size()));
     if (start < 0) return Value(-1);
@@ -103,7 +104,7 @@ double fromEnd(double i, size_t size)
 Value slice(CallContext& c)
 {
     std::u16string s = thisText(c);
-    if (c.count() == 0) return text(s);
+    if (c.count() == 0) return Value();
     double from = fromEnd(integerArg(c, 0, 0), s.size());
     double to = fromEnd(integerArg(c, 1, double(s.size())), s.size());
     if (from >= to) return Value("");
@@ -113,7 +114,7 @@ Value slice(CallContext& c)
 Value substring(CallContext& c)
 {
     std::u16string s = thisText(c);
-    if (c.count() == 0) return text(s);
+    if (c.count() == 0) return Value();
     double from = std::clamp(integerArg(c, 0, 0), 0.0, double(s.size()));
     double to = std::clamp(integerArg(c, 1, double(s.size())), 0.0, double(s.size()));
     if (from > to) std::swap(from, to);
@@ -123,7 +124,7 @@ Value substring(CallContext& c)
 Value substr(CallContext& c)
 {
     std::u16string s = thisText(c);
-    if (c.count() == 0) return text(s);
+    if (c.count() == 0) return Value();
     double from = fromEnd(integerArg(c, 0, 0), s.size());
     double length = integerArg(c, 1, double(s.size()));
     if (length < 0) length = std::max(0.0, double(s.size()) + length - from);

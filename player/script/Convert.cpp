@@ -122,23 +122,26 @@ double stringToNumber(std::string_view s, int swfVersion)
     std::string_view rest = s.substr(i);
     if (rest.empty()) return NaN;
     if (swfVersion >= 6 && rest.size() > 2 && rest[0] == '0' && (rest[1] == 'x' || rest[1] == 'X')) {
-        double value = 0;
+        // Hexadecimal text reads as a 32-bit signed integer; longer text
+        // keeps its last eight digits.
+        uint32_t value = 0;
         for (size_t j = 2; j < rest.size(); ++j) {
             int d = digitValue(rest[j]);
             if (d >= 16) return NaN;
-            value = value * 16 + d;
+            value = value * 16 + uint32_t(d);
         }
-        // Hexadecimal text reads as a 32-bit signed integer.
-        return double(toInt32(value));
+        return double(int32_t(value));
     }
-    // From SWF 6 a leading zero with only octal digits after it reads as octal.
-    if (swfVersion >= 6) {
+    // From SWF 6 a leading zero with only octal digits after it reads as a
+    // 32-bit octal integer, unless white space comes first.
+    if (swfVersion >= 6 && i == 0) {
         size_t j = (rest[0] == '-' || rest[0] == '+') ? 1 : 0;
         if (j + 1 < rest.size() && rest[j] == '0') {
-            double value = 0;
+            uint32_t value = 0;
             size_t k = j;
-            while (k < rest.size() && rest[k] >= '0' && rest[k] <= '7') value = value * 8 + (rest[k++] - '0');
-            if (k == rest.size()) return rest[0] == '-' ? -value : value;
+            while (k < rest.size() && rest[k] >= '0' && rest[k] <= '7') value = value * 8 + uint32_t(rest[k++] - '0');
+            double n = double(int32_t(value));
+            if (k == rest.size()) return rest[0] == '-' ? -n : n;
         }
     }
     size_t length = decimalPrefix(rest);
@@ -150,8 +153,35 @@ double parseFloatPrefix(std::string_view s)
 {
     size_t i = 0;
     while (i < s.size() && isWhiteSpace(s[i])) ++i;
-    size_t length = decimalPrefix(s.substr(i));
-    return length ? parseDecimal(s.substr(i, length)) : NaN;
+    // The player reads on past further decimal points, dropping them (and
+    // then any exponent), and wraps the exponent as a 32-bit integer.
+    std::string text;
+    if (i < s.size() && (s[i] == '+' || s[i] == '-')) text += s[i++];
+    size_t digits = 0, points = 0;
+    for (; i < s.size(); ++i) {
+        if (s[i] >= '0' && s[i] <= '9') {
+            text += s[i];
+            ++digits;
+        } else if (s[i] == '.') {
+            if (points++ == 0) text += '.';
+        } else {
+            break;
+        }
+    }
+    if (digits == 0) return NaN;
+    if (points <= 1 && i < s.size() && (s[i] == 'e' || s[i] == 'E')) {
+        size_t j = i + 1;
+        bool negative = j < s.size() && s[j] == '-';
+        if (j < s.size() && (s[j] == '+' || s[j] == '-')) ++j;
+        uint32_t exponent = 0;
+        size_t start = j;
+        while (j < s.size() && s[j] >= '0' && s[j] <= '9') exponent = exponent * 10 + uint32_t(s[j++] - '0');
+        if (j > start) {
+            int32_t e = int32_t(exponent);
+            text += "e" + std::to_string(negative ? -int64_t(e) : int64_t(e));
+        }
+    }
+    return parseDecimal(text);
 }
 
 int32_t toInt32(double n)

@@ -306,7 +306,8 @@ void Interpreter::defineFunction(size_t data, size_t length, size_t& pc, size_t 
     fn->bytes = f_.bytes;
     fn->begin = bodyBegin;
     fn->end = bodyEnd;
-    fn->swfVersion = f_.version;
+    // Functions run by SWF 5 rules even in an older movie (booleans, no #ERROR#).
+    fn->swfVersion = std::max(f_.version, 5);
     fn->scope = f_.scopes;
     fn->target = f_.originalTarget;
     fn->pool = f_.pool;

@@ -57,7 +57,9 @@ private:
     void setVariable(const std::string& name, const Value& value);
     bool lookup(const std::string& name, Value& out, Object** holder);
     bool special(const std::string& name, Value& out);
-    Object* resolvePath(const std::string& path);
+    // With `variable`, a scope whose path leads to an object without that
+    // variable gives way to the next one too.
+    Object* resolvePath(const std::string& path, const std::string* variable = nullptr);
     Object* walkPath(Object* start, const std::vector<std::string>& parts, size_t first);
     bool splitPath(const std::string& name, std::string& path, std::string& variable);
     ClipObject* targetClip();

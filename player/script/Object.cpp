@@ -15,6 +15,7 @@ bool Property::visibleTo(int swfVersion) const
     if ((flags & OnlySwf7Up) && swfVersion < 7) return false;
     if ((flags & OnlySwf8Up) && swfVersion < 8) return false;
     if ((flags & OnlySwf9Up) && swfVersion < 9) return false;
+    if ((flags & OnlySwf10Up) && swfVersion < 10) return false;
     return true;
 }
 
@@ -63,6 +64,26 @@ void Object::reindexFrom(size_t first)
         index_[heap_.key(properties_[i].name)] = uint32_t(i);
 }
 
+Watcher* Object::findWatcher(std::string_view name)
+{
+    if (!watchers_) return nullptr;
+    auto it = watchers_->find(heap_.key(name));
+    return it == watchers_->end() ? nullptr : &it->second;
+}
+
+void Object::watch(std::string_view name, FunctionObject* callback, Value userData)
+{
+    if (!watchers_) watchers_ = std::make_unique<std::unordered_map<std::string, Watcher>>();
+    Watcher& w = (*watchers_)[heap_.key(name)];
+    w.callback = callback;
+    w.userData = std::move(userData);
+}
+
+bool Object::unwatch(std::string_view name)
+{
+    return watchers_ && watchers_->erase(heap_.key(name)) > 0;
+}
+
 Object* Object::proto()
 {
     Property* p = findOwn("__proto__");
@@ -77,6 +98,11 @@ void Object::trace(Tracer& tracer)
         tracer.mark(static_cast<Object*>(p.getter));
         tracer.mark(static_cast<Object*>(p.setter));
     }
+    if (watchers_)
+        for (const auto& [name, w] : *watchers_) {
+            tracer.mark(static_cast<Object*>(w.callback));
+            tracer.mark(w.userData);
+        }
 }
 
 int64_t arrayIndex(std::string_view name)
@@ -115,7 +141,8 @@ void ArrayObject::setLength(VM& vm, double length)
 
 bool ArrayObject::getVirtual(VM&, const std::string& name, Value& out)
 {
-    if (name != "length") return false;
+    // A getter added for `length` takes its place.
+    if (name != "length" || findOwn(name)) return false;
     out = Value(double(length_));
     return true;
 }

@@ -7,6 +7,7 @@
 #include "player/script/Value.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -29,6 +30,7 @@ enum PropertyFlag : uint16_t {
     OnlySwf7Up = 0x400,
     OnlySwf8Up = 0x1000,
     OnlySwf9Up = 0x2000,
+    OnlySwf10Up = 0x4000,
 };
 
 struct Property {
@@ -40,6 +42,14 @@ struct Property {
     FunctionObject* setter = nullptr;
 
     bool visibleTo(int swfVersion) const;
+};
+
+// A callback set by Object.watch: it sees every assignment of one property
+// and decides the value stored.
+struct Watcher {
+    FunctionObject* callback = nullptr;
+    Value userData;
+    bool running = false;          // an assignment made by the callback itself is not watched
 };
 
 enum class ObjectKind : uint8_t {
@@ -75,6 +85,10 @@ public:
     bool remove(std::string_view name);
     const std::vector<Property>& properties() const { return properties_; }
 
+    Watcher* findWatcher(std::string_view name);
+    void watch(std::string_view name, FunctionObject* callback, Value userData);
+    bool unwatch(std::string_view name);
+
     Object* proto();
     void setProto(Object* proto) { put("__proto__", Value(proto), DontEnum); }
 
@@ -96,6 +110,7 @@ private:
     ObjectKind kind_;
     std::vector<Property> properties_;
     std::unordered_map<std::string, uint32_t> index_;
+    std::unique_ptr<std::unordered_map<std::string, Watcher>> watchers_;   // by key, made on first watch
     friend class Heap;
     bool marked_ = false;
 };

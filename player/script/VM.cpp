@@ -87,6 +87,7 @@ void VM::runActions(const ActionBytes& bytes, ClipObject* clip)
     } catch (const ScriptThrow& thrown) {
         trace("Warning: Uncaught exception, " + toString(thrown.value));
     } catch (const ScriptAbort&) {
+    } catch (const BlockAbort&) {
     }
 }
 
@@ -99,6 +100,7 @@ Value VM::callSafely(const Value& function, const Value& thisValue, const std::v
     } catch (const ScriptThrow& thrown) {
         trace("Warning: Uncaught exception, " + toString(thrown.value));
     } catch (const ScriptAbort&) {
+    } catch (const BlockAbort&) {
     }
     return Value();
 }
@@ -151,6 +153,7 @@ Property* VM::findProperty(Object* object, const std::string& name, Object** hol
         }
         cur = cur->proto();
     }
+    if (cur) throw BlockAbort{};
     return nullptr;
 }
 
@@ -165,8 +168,40 @@ Value VM::get(Object* object, const std::string& name)
     if (object->getVirtual(*this, name, v)) return v;
     Property* p = findProperty(object, name);
     if (!p) return Value();
-    if (p->accessor) return p->getter ? call(Value(p->getter), Value(object), {}) : Value();
+    if (p->accessor) return p->getter ? callAccessor(p->getter, object, {}) : Value();
     return p->value;
+}
+
+Value VM::callAccessor(FunctionObject* function, Object* object, const std::vector<Value>& args)
+{
+    if (accessorDepth_ >= limits_.maxAccessorDepth) return Value();
+    ++accessorDepth_;
+    struct Leave {
+        int& depth;
+        ~Leave() { --depth; }
+    } leave{accessorDepth_};
+    return call(Value(static_cast<Object*>(function)), Value(object), args);
+}
+
+Value VM::notifyWatcher(Object* object, const std::string& name, const Value& newValue)
+{
+    Watcher* w = object->findWatcher(name);
+    if (!w || w->running) return newValue;
+    Property* own = object->findOwn(name);
+    Value old = own && own->visibleTo(swfVersion_) ? own->value : Value();
+    FunctionObject* callback = w->callback;
+    Value userData = w->userData;
+    w->running = true;
+    struct Leave {
+        Object* object;
+        const std::string& name;
+        ~Leave()
+        {
+            // The callback may have removed or replaced the watcher.
+            if (Watcher* w = object->findWatcher(name)) w->running = false;
+        }
+    } leave{object, name};
+    return callAccessor(callback, object, {Value(name), old, newValue, userData});
 }
 
 Value VM::getOf(const Value& base, const std::string& name)
@@ -182,18 +217,21 @@ Value VM::getOf(const Value& base, const std::string& name)
     }
 }
 
-void VM::set(Object* object, const std::string& name, const Value& value)
+void VM::set(Object* object, const std::string& name, const Value& assigned)
 {
     if (!object) return;
     if (object->kind() == ObjectKind::Clip) {
         object = liveClip(static_cast<ClipObject*>(object));
         if (!object) return;
     }
+    const Value& value = object->findWatcher(name) ? notifyWatcher(object, name, assigned) : assigned;
     if (object->setVirtual(*this, name, value)) return;
     Property* own = object->findOwn(name);
     if (own && own->visibleTo(swfVersion_)) {
         if (own->accessor) {
-            if (own->setter) call(Value(own->setter), Value(object), {value});
+            // The stored value is what a watcher sees as the old one.
+            own->value = value;
+            if (own->setter) callAccessor(own->setter, object, {value});
         } else if (!(own->flags & ReadOnly)) {
             own->value = value;
         }
@@ -202,7 +240,7 @@ void VM::set(Object* object, const std::string& name, const Value& value)
     Object* holder = nullptr;
     Property* inherited = findProperty(object, name, &holder);
     if (inherited && inherited->accessor) {
-        if (inherited->setter) call(Value(inherited->setter), Value(object), {value});
+        if (inherited->setter) callAccessor(inherited->setter, object, {value});
         return;
     }
     if (object->properties().size() >= limits_.maxProperties) abort();
@@ -245,16 +283,19 @@ std::vector<std::string> VM::enumerate(Object* object)
     object->virtualNames(virtualNames);
     for (const std::string& n : virtualNames)
         if (seen.insert(heap_.key(n)).second) names.push_back(n);
+    // The player collects own names then inherited ones, each object's
+    // oldest first, and lists them from the last collected.
+    std::vector<std::string> collected;
     Object* cur = object;
     for (int guard = 0; cur && guard < 256; ++guard) {
-        const auto& props = cur->properties();
-        for (auto it = props.rbegin(); it != props.rend(); ++it) {
-            if (!seen.insert(heap_.key(it->name)).second) continue;
-            if ((it->flags & DontEnum) || !it->visibleTo(swfVersion_)) continue;
-            names.push_back(it->name);
+        for (const Property& p : cur->properties()) {
+            if (!seen.insert(heap_.key(p.name)).second) continue;
+            if ((p.flags & DontEnum) || !p.visibleTo(swfVersion_)) continue;
+            collected.push_back(p.name);
         }
         cur = cur->proto();
     }
+    names.insert(names.end(), collected.rbegin(), collected.rend());
     return names;
 }
 
@@ -484,8 +525,7 @@ Object* VM::attachPrototype(FunctionObject* function, Object* prototype)
 {
     if (!prototype) prototype = newObject();
     prototype->put("constructor", Value(function), DontEnum);
-    // Built-in classes keep their prototype.
-    function->put("prototype", Value(prototype), function->native ? DontEnum | DontDelete : DontEnum);
+    function->put("prototype", Value(prototype), DontEnum | DontDelete);
     return prototype;
 }
 
@@ -513,7 +553,7 @@ Value VM::call(const Value& function, const Value& thisValue, const std::vector<
 {
     if (!function.isObject() || function.object()->kind() != ObjectKind::Function) return Value();
     auto* fn = static_cast<FunctionObject*>(function.object());
-    if (depth_ >= limits_.maxCallDepth || stackExhausted()) return Value();
+    if (depth_ + 1 >= limits_.maxCallDepth || stackExhausted()) throw BlockAbort{};
     struct DepthGuard {
         VM& vm;
         explicit DepthGuard(VM& v) : vm(v) { ++vm.depth_; }
@@ -535,7 +575,7 @@ Value VM::construct(const Value& constructor, const std::vector<Value>& args)
 {
     if (!constructor.isObject() || constructor.object()->kind() != ObjectKind::Function) return Value();
     auto* fn = static_cast<FunctionObject*>(constructor.object());
-    if (depth_ >= limits_.maxCallDepth || stackExhausted()) return Value();
+    if (depth_ + 1 >= limits_.maxCallDepth || stackExhausted()) throw BlockAbort{};
     Object* instance = createInstance(fn);
     instance->put("__constructor__", constructor, DontEnum);
     if (swfVersion_ < 7) instance->put("constructor", constructor, DontEnum);

@@ -21,6 +21,9 @@ struct ScriptThrow {
 };
 // The scripts of the movie were stopped (budget or limits exceeded).
 struct ScriptAbort {};
+// Calls nested too deeply (or a prototype chain without end): the action
+// block that is running ends at once, past any try/catch; later blocks run.
+struct BlockAbort {};
 
 // Sanitizer builds need several times the native stack per script call.
 #if defined(__SANITIZE_ADDRESS__)
@@ -35,7 +38,11 @@ struct ScriptAbort {};
 #endif
 
 struct Limits {
+    // Levels of script, the action block itself counted as the first.
     int maxCallDepth = 256;
+    // Getters, setters and watchers nested inside one another; one more is
+    // skipped (a getter gives undefined).
+    int maxAccessorDepth = 65;
     // Native stack that nested calls may use; a deeper call is abandoned like
     // one past maxCallDepth (a Windows thread has 1 MB in all).
     size_t maxNativeStack = (640u << 10) * TESMAR_STACK_SCALE;
@@ -98,6 +105,9 @@ public:
     bool has(Object* object, const std::string& name);
     Property* findProperty(Object* object, const std::string& name, Object** holder = nullptr);
     bool hasOwn(Object* object, const std::string& name);
+    // Runs the watcher of object.name, if any, on an assignment of newValue;
+    // gives the value to store.
+    Value notifyWatcher(Object* object, const std::string& name, const Value& newValue);
     bool remove(Object* object, const std::string& name);
     // Names that for..in lists: newest first, own before inherited.
     std::vector<std::string> enumerate(Object* object);
@@ -155,6 +165,7 @@ private:
         bool once;
     };
     void installBuiltins();
+    Value callAccessor(FunctionObject* function, Object* object, const std::vector<Value>& args);
     bool stackExhausted() const;
     // Marks where the native stack stood when scripts were entered from outside.
     struct StackBase {
@@ -171,6 +182,7 @@ private:
     Object* global_ = nullptr;
     Prototypes protos_;
     int depth_ = 0;
+    int accessorDepth_ = 0;
     uintptr_t stackBase_ = 0;     // native stack address where scripts were entered
     FunctionObject* currentFunction_ = nullptr;   // the script function running, for arguments.caller
     bool stopped_ = false;

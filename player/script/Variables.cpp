@@ -142,7 +142,7 @@ Object* Interpreter::walkPath(Object* current, const std::vector<std::string>& p
     return current;
 }
 
-Object* Interpreter::resolvePath(const std::string& path)
+Object* Interpreter::resolvePath(const std::string& path, const std::string* variable)
 {
     if (path.empty()) return f_.target;
     if (path[0] == '/') {
@@ -163,20 +163,24 @@ Object* Interpreter::resolvePath(const std::string& path)
     for (size_t i = f_.scopes.size(); i-- > 0;) candidates.push_back(f_.scopes[i]);
     if (f_.target) candidates.push_back(f_.target);
     candidates.push_back(vm_.global());
+    Object* first = nullptr;
     for (Object* scope : candidates) {
         if (!scope || !vm_.has(scope, head)) continue;
         Value start = vm_.get(scope, head);
         if (!start.isObject()) continue;
-        if (Object* found = walkPath(start.object(), parts, 1)) return found;
+        Object* found = walkPath(start.object(), parts, 1);
+        if (!found) continue;
+        if (!variable || vm_.has(found, *variable)) return found;
+        if (!first) first = found;
     }
-    return nullptr;
+    return first;
 }
 
 Value Interpreter::getVariable(const std::string& name)
 {
     std::string path, variable;
     if (splitPath(name, path, variable)) {
-        Object* object = resolvePath(path);
+        Object* object = resolvePath(path, &variable);
         return object ? vm_.get(object, variable) : Value();
     }
     // A bare slash path names the clip itself.

@@ -74,17 +74,25 @@ TEST(Limits, EndlessLoopStopsTheMovieScriptsButNotThePlayer)
     EXPECT_EQ(movie.root->currentFrame(), 1);   // the fake only advances a playing clip with scripts left
 }
 
-TEST(Limits, EndlessRecursionIsAbandoned)
+// Recursion past the limit ends the action block at once, past any
+// try/catch; the next frame's scripts still run.
+TEST(Limits, EndlessRecursionEndsTheBlock)
 {
     Assembler body;
     body.call("f", 0).op(0x17);
     Assembler code;
     code.function("f", {}, body).call("f", 0).op(0x17).push("after").trace();
-    EXPECT_EQ(run(code), Lines{"after"});
+    Assembler later;
+    later.push("later frame").trace();
+    FakeMovie movie(7, {{code.build()}, {later.build()}});
+    movie.runFrames(2);
+    EXPECT_FALSE(movie.vm.stopped());
+    EXPECT_EQ(movie.host.lines, Lines{"later frame"});
 }
 
-// Sanitizer builds reach fewer levels before the native stack budget, so
-// the depth limit is checked below what both kinds of build reach.
+// The action block counts as the first level. Sanitizer builds reach fewer
+// levels before the native stack budget, so the limit is checked below what
+// both kinds of build reach.
 TEST(Limits, RecursionStopsAtTheDepthLimit)
 {
     Limits limits;
@@ -92,8 +100,12 @@ TEST(Limits, RecursionStopsAtTheDepthLimit)
     Assembler body;
     body.push("n").push("n").op(0x1C).op(0x50).op(0x1D).call("f", 0).op(0x17);
     Assembler code;
-    code.push("n").push(0.0).op(0x1D).function("f", {}, body).call("f", 0).op(0x17).push("n").op(0x1C).trace();
-    EXPECT_EQ(run(code, 7, limits), Lines{"100"});
+    code.push("n").push(0.0).op(0x1D).function("f", {}, body).call("f", 0).op(0x17);
+    Assembler later;
+    later.push("n").op(0x1C).trace();
+    FakeMovie movie(7, {{code.build()}, {later.build()}}, limits);
+    movie.runFrames(2);
+    EXPECT_EQ(movie.host.lines, Lines{"99"});
 }
 
 TEST(Limits, EndlessArrayGrowthStops)
