@@ -28,7 +28,8 @@ Value createTextField(CallContext& c) {
     if (!self || c.count() < 6) return Value();
     double n[5];
     for (size_t i = 0; i < 5; ++i) {
-        n[i] = c.vm.toNumber(c.arg(i + 1));
+        // Whole pixels: the player drops fractions here.
+        n[i] = std::trunc(c.vm.toNumber(c.arg(i + 1)));
         if (!std::isfinite(n[i])) n[i] = 0;
     }
     const double width = std::abs(n[3]) * 20, height = std::abs(n[4]) * 20;

@@ -22,10 +22,12 @@ void installTextFieldProperties(script::VM& vm, script::Object* prototype);
 // TextFormat and the format methods of TextField.prototype.
 void installTextFormat(script::VM& vm, script::Object* prototype);
 
-// Shows in each bound field the current value of its variable, once the
-// scripts of a tick have run; a field whose variable does not exist yet
-// creates it with its own text.
+// Shows in each bound field the current value of its variable (before a
+// frame's scripts and once they have run); a field whose variable does not
+// exist yet creates it with its own text.
 void updateBoundFields(ScriptBridge& bridge);
+// Brings one bound field up to date with its variable.
+void syncBoundField(ScriptBridge& bridge, stage::EditText& field);
 // Sets the variable of a bound field after a script changed its text.
 void storeBoundVariable(ScriptBridge& bridge, stage::EditText& field);
 

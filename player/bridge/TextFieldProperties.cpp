@@ -1,5 +1,6 @@
 // The properties of TextField.prototype: getter/setter pairs that read and
 // change the text field behind `this`.
+#include <cctype>
 #include <cmath>
 #include "player/bridge/ScriptBridge.h"
 #include "player/bridge/TextField.h"
@@ -52,8 +53,8 @@ Value get(script::VM& vm, EditText& f, Field which) {
     case Field::Html: return Value(f.html);
     case Field::Length: return Value(double(f.styledText().size()));
     case Field::TextColor: return Value(rgbNumber(f.newTextFormat().color));
-    case Field::TextWidth: return Value(std::round(f.textWidth()) / 20);
-    case Field::TextHeight: return Value(std::round(f.textHeight()) / 20);
+    case Field::TextWidth: return Value(std::floor(f.textWidth() / 20));
+    case Field::TextHeight: return Value(std::floor(f.textHeight() / 20));
     case Field::AutoSize: return Value(autoSizeName(f.autoSize()));
     case Field::WordWrap: return Value(f.wordWrap());
     case Field::Multiline: return Value(f.multiline);
@@ -116,6 +117,7 @@ void set(script::VM& vm, ScriptBridge& bridge, EditText& f, Field which, const V
     case Field::BackgroundColor: f.backgroundColor = rgbOf(vm, v); break;
     case Field::Variable: {
         f.variable = v.isNullish() ? std::string() : vm.toString(v);
+        syncBoundField(bridge, f);
         break;
     }
     case Field::MaxChars: {
@@ -125,7 +127,8 @@ void set(script::VM& vm, ScriptBridge& bridge, EditText& f, Field which, const V
     }
     case Field::Selectable: f.selectable = vm.toBoolean(v); break;
     case Field::Type: {
-        const std::string type = vm.toString(v);
+        std::string type = vm.toString(v);
+        for (char& ch : type) ch = char(std::tolower(static_cast<unsigned char>(ch)));
         if (type == "input") f.editable = true;
         else if (type == "dynamic") f.editable = false;
         break;
@@ -141,7 +144,10 @@ void set(script::VM& vm, ScriptBridge& bridge, EditText& f, Field which, const V
 template <Field F>
 Value getter(CallContext& c) {
     EditText* field = editTextOf(c.vm, c.thisObject);
-    return field ? get(c.vm, *field, F) : Value();
+    if (!field) return Value();
+    // A bound field reads as its variable is now.
+    if (F == Field::Text || F == Field::HtmlText) syncBoundField(static_cast<ScriptBridge&>(c.vm.host()), *field);
+    return get(c.vm, *field, F);
 }
 
 template <Field F>

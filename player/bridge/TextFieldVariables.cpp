@@ -53,18 +53,20 @@ void showVariable(ScriptBridge& bridge, stage::EditText& field) {
 
 } // namespace
 
-void updateBoundFields(ScriptBridge& bridge) {
+void syncBoundField(ScriptBridge& bridge, stage::EditText& field) {
     script::VM* vm = bridge.vm();
-    if (!vm || vm->stopped()) return;
-    auto visit = [&](stage::EditText& field) {
-        if (field.variable.empty()) return;
-        try {
-            showVariable(bridge, field);
-        } catch (const script::ScriptThrow&) {
-            // A getter that throws leaves the field as it was.
-        } catch (const script::ScriptAbort&) {
-        }
-    };
+    if (!vm || vm->stopped() || field.variable.empty()) return;
+    try {
+        showVariable(bridge, field);
+    } catch (const script::ScriptThrow&) {
+        // A getter that throws leaves the field as it was.
+    } catch (const script::ScriptAbort&) {
+    }
+}
+
+void updateBoundFields(ScriptBridge& bridge) {
+    if (!bridge.vm()) return;
+    auto visit = [&](stage::EditText& field) { syncBoundField(bridge, field); };
     for (const auto& [number, level] : bridge.stage().levels())
         if (level) forEachField(*level, visit);
 }

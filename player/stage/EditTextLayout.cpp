@@ -1,5 +1,6 @@
 #include "player/stage/EditTextLayout.h"
 #include <algorithm>
+#include <cmath>
 
 namespace tesmar::stage {
 
@@ -31,7 +32,7 @@ public:
         }
         if (!out_.lines.empty()) {
             const TextLine& last = out_.lines.back();
-            out_.textHeight = last.top + last.ascent + last.descent;
+            out_.textHeight = last.top + last.ascent + last.descent + last.leading;
         }
         return std::move(out_);
     }
@@ -47,7 +48,7 @@ private:
         m.face = faceOf(f);
         if (!m.face) return m;
         m.glyph = m.face->glyph(text_.chars[i]);
-        m.advance = m.glyph.advance * f.size + f.letterSpacing;
+        m.advance = std::floor(m.glyph.advance * f.size) + f.letterSpacing;
         return m;
     }
 
@@ -98,8 +99,8 @@ private:
         // The line is as tall as its tallest character; an empty one as its format.
         auto grow = [&](TextFace* face, double size) {
             if (!face) return;
-            line.ascent = std::max(line.ascent, face->ascent() * size);
-            line.descent = std::max(line.descent, face->descent() * size);
+            line.ascent = std::max(line.ascent, std::floor(face->ascent() * size));
+            line.descent = std::max(line.descent, std::floor(face->descent() * size));
         };
         for (size_t i = first; i < end; ++i) grow(measured[i - paragraphStart].face, text_.formats[i].size);
         if (first == end) grow(faceOf(paragraphFormat), paragraphFormat.size);
@@ -130,7 +131,7 @@ private:
             }
             x += m.advance;
         }
-        out_.textWidth = std::max(out_.textWidth, left + width);
+        out_.textWidth = std::max(out_.textWidth, width);
         out_.lines.push_back(line);
     }
 
