@@ -139,46 +139,46 @@ bool Interpreter::execute(uint8_t op, size_t data, size_t length, size_t& pc, si
     case 0x0E: {                                       // Equals (numeric)
         double x, y;
         popNumbers(x, y);
-        push(boolResult(x == y));
+        push(Value(x == y));
         break;
     }
     case 0x0F: {                                       // Less (numeric)
         double x, y;
         popNumbers(x, y, true);
-        push(boolResult(x < y));
+        push(Value(x < y));
         break;
     }
     case 0x10: {                                       // And
         Value b = pop();
         bool x = vm_.toBoolean(pop());
         bool y = vm_.toBoolean(b);
-        push(boolResult(x && y));
+        push(Value(x && y));
         break;
     }
     case 0x11: {                                       // Or
         Value b = pop();
         bool x = vm_.toBoolean(pop());
         bool y = vm_.toBoolean(b);
-        push(boolResult(x || y));
+        push(Value(x || y));
         break;
     }
-    case 0x12: push(boolResult(!vm_.toBoolean(pop()))); break;   // Not
+    case 0x12: push(Value(!vm_.toBoolean(pop()))); break;   // Not
     case 0x13: {                                       // StringEquals
         std::string x, y;
         popStrings(x, y);
-        push(boolResult(x == y));
+        push(Value(x == y));
         break;
     }
     case 0x29: {                                       // StringLess
         std::string x, y;
         popStrings(x, y);
-        push(boolResult(x < y));
+        push(Value(x < y));
         break;
     }
     case 0x68: {                                       // StringGreater
         std::string x, y;
         popStrings(x, y);
-        push(boolResult(x > y));
+        push(Value(x > y));
         break;
     }
     case 0x14: case 0x31:                              // StringLength, MBStringLength
@@ -324,7 +324,7 @@ bool Interpreter::execute(uint8_t op, size_t data, size_t length, size_t& pc, si
     case 0x3A: {                                       // Delete
         std::string name = vm_.toString(pop());
         Object* object = vm_.toObject(pop());
-        push(boolResult(object && vm_.remove(object, name)));
+        push(Value(object && vm_.remove(object, name)));
         break;
     }
     case 0x3B: {                                       // Delete2
@@ -333,7 +333,7 @@ bool Interpreter::execute(uint8_t op, size_t data, size_t length, size_t& pc, si
         std::string path, variable;
         if (splitPath(name, path, variable)) {
             Object* object = resolvePath(path);
-            push(boolResult(object && vm_.remove(object, variable)));
+            push(Value(object && vm_.remove(object, variable)));
             break;
         }
         for (size_t i = f_.scopes.size(); i-- > 0 && !removed;) {
@@ -341,7 +341,7 @@ bool Interpreter::execute(uint8_t op, size_t data, size_t length, size_t& pc, si
         }
         if (vm_.global()->findOwn(name)) removed = vm_.remove(vm_.global(), name);
     deleted:
-        push(boolResult(removed));
+        push(Value(removed));
         break;
     }
     case 0x46: case 0x55: {                            // Enumerate, Enumerate2
@@ -366,7 +366,7 @@ bool Interpreter::execute(uint8_t op, size_t data, size_t length, size_t& pc, si
     case 0x49: {                                       // Equals2
         Value y = pop();
         Value x = pop();
-        push(boolResult(vm_.looseEquals(x, y)));
+        push(Value(vm_.looseEquals(x, y)));
         break;
     }
     case 0x66: {                                       // StrictEquals

@@ -220,8 +220,11 @@ void installGlobals(VM& vm)
     vm.defineNative(g, "clearTimeout", clearInterval, DontEnum | OnlySwf8Up);
     vm.defineNative(g, "getTimer", getTimer);
     vm.defineNative(g, "ASSetPropFlags", asSetPropFlags);
-    g->put("NaN", Value(NAN), DontEnum);
-    g->put("Infinity", Value(INFINITY), DontEnum);
+    // SWF 4 has no such globals: the names are plain (undefined) variables.
+    if (vm.swfVersion() >= 5) {
+        g->put("NaN", Value(NAN), DontEnum);
+        g->put("Infinity", Value(INFINITY), DontEnum);
+    }
 }
 
 } // namespace tesmar::script

@@ -192,12 +192,6 @@ std::vector<Value> Interpreter::popArgs()
     return args;
 }
 
-Value Interpreter::boolResult(bool b) const
-{
-    // SWF 4 has no boolean type: comparisons give 1 and 0.
-    return f_.version < 5 ? Value(b ? 1.0 : 0.0) : Value(b);
-}
-
 void Interpreter::skipActions(size_t count, size_t& pc, size_t end)
 {
     const std::vector<uint8_t>& b = *f_.bytes;
@@ -322,8 +316,12 @@ void Interpreter::defineFunction(size_t data, size_t length, size_t& pc, size_t 
 
 Value Interpreter::add2(const Value& a, const Value& b)
 {
+    // An operand whose valueOf gives an object converts from itself again
+    // (its toString, or valueOf once more).
     Value pb = vm_.toPrimitive(b);
+    if (pb.isObject()) pb = b;
     Value pa = vm_.toPrimitive(a);
+    if (pa.isObject()) pa = a;
     if (pa.isString() || pb.isString()) {
         std::string s = vm_.toString(pa) + vm_.toString(pb);
         vm_.checkString(s.size());

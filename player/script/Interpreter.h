@@ -79,7 +79,6 @@ private:
     Value callFunction(const std::string& name, const std::vector<Value>& args);
     Value callMethod(const Value& object, const Value& name, const std::vector<Value>& args);
     Value newMethod(const Value& object, const Value& name, const std::vector<Value>& args);
-    Value boolResult(bool b) const;
 
     VM& vm_;
     Frame& f_;

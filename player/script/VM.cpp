@@ -87,7 +87,6 @@ void VM::runActions(const ActionBytes& bytes, ClipObject* clip)
     } catch (const ScriptThrow& thrown) {
         trace("Warning: Uncaught exception, " + toString(thrown.value));
     } catch (const ScriptAbort&) {
-    } catch (const BlockAbort&) {
     }
 }
 
@@ -100,7 +99,6 @@ Value VM::callSafely(const Value& function, const Value& thisValue, const std::v
     } catch (const ScriptThrow& thrown) {
         trace("Warning: Uncaught exception, " + toString(thrown.value));
     } catch (const ScriptAbort&) {
-    } catch (const BlockAbort&) {
     }
     return Value();
 }
@@ -336,7 +334,8 @@ std::string VM::toString(const Value& v)
     Value f = get(o, "toString");
     if (f.isObject() && f.object()->kind() == ObjectKind::Function) {
         Value r = call(f, v, {});
-        if (!r.isObject()) return toString(r);
+        // Only a string counts; anything else prints as the object's type.
+        if (r.isString()) return r.string();
     }
     return o->kind() == ObjectKind::Function ? "[type Function]" : "[type Object]";
 }

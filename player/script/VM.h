@@ -23,7 +23,8 @@ struct ScriptThrow {
 struct ScriptAbort {};
 // Calls nested too deeply (or a prototype chain without end): the action
 // block that is running ends at once, past any try/catch; later blocks run.
-struct BlockAbort {};
+// Whoever catches ScriptAbort catches this too.
+struct BlockAbort : ScriptAbort {};
 
 // Sanitizer builds need several times the native stack per script call.
 #if defined(__SANITIZE_ADDRESS__)

@@ -63,7 +63,8 @@ bool Interpreter::special(const std::string& name, Value& out)
 bool Interpreter::lookup(const std::string& name, Value& out, Object** holder)
 {
     // this, _global, _root and _levelN are keywords: no variable hides them.
-    if (special(name, out)) {
+    // SWF 4 has no such keywords, only plain variables of those names.
+    if (f_.version >= 5 && special(name, out)) {
         if (holder) *holder = nullptr;
         return true;
     }
@@ -87,21 +88,17 @@ bool Interpreter::lookup(const std::string& name, Value& out, Object** holder)
 // "a/b:c", "/:c", "_root.a.c" name a variable `c` of the object at a path.
 bool Interpreter::splitPath(const std::string& name, std::string& path, std::string& variable)
 {
-    size_t colon = name.rfind(':');
-    if (colon != std::string::npos) {
-        path = name.substr(0, colon);
-        variable = name.substr(colon + 1);
-        return true;
-    }
+    // The variable follows the last colon or dot ("o:c.f" is f of o:c).
+    size_t at = name.rfind(':');
     if (f_.version >= 5) {
         size_t dot = name.rfind('.');
-        if (dot != std::string::npos && dot > 0 && dot + 1 < name.size() && name[dot - 1] != '.') {
-            path = name.substr(0, dot);
-            variable = name.substr(dot + 1);
-            return true;
-        }
+        bool pathDot = dot != std::string::npos && dot > 0 && dot + 1 < name.size() && name[dot - 1] != '.';
+        if (pathDot && (at == std::string::npos || dot > at)) at = dot;
     }
-    return false;
+    if (at == std::string::npos) return false;
+    path = name.substr(0, at);
+    variable = name.substr(at + 1);
+    return true;
 }
 
 namespace {
@@ -112,7 +109,7 @@ std::vector<std::string> pathParts(const std::string& path, size_t from)
     std::vector<std::string> parts;
     size_t i = from;
     while (i <= path.size()) {
-        size_t end = path.find_first_of("/.", i);
+        size_t end = path.find_first_of("/.:", i);
         // ".." (slash syntax) names the parent.
         if (end == i && path.compare(i, 2, "..") == 0) end = i + 2;
         if (end == std::string::npos) end = path.size();

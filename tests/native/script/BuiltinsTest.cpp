@@ -40,6 +40,78 @@ TEST_F(Builtins, ArraySortFlags)
     EXPECT_EQ(text(method(words, "sort", {Value(1)})), "a,b,C");            // CASEINSENSITIVE
 }
 
+TEST_F(Builtins, ArraySortArgumentsThatAreNoFunction)
+{
+    Value a = array({Value(2), Value(3), Value(1)});
+    // A second argument gives the flags; a first that is no function is ignored.
+    EXPECT_EQ(text(method(a, "sort", {Value(2), Value(16)})), "1,2,3");
+    EXPECT_EQ(text(method(a, "sort", {Value(55), Value()})), "3,2,1");
+    Value plain = Value(vm.newObject());
+    EXPECT_EQ(text(method(a, "sort", {plain})), "1,2,3");
+}
+
+// for..in lists the names newest first; methods that move elements make
+// each moved element new.
+TEST_F(Builtins, EnumerationOrderAfterArrayMethods)
+{
+    auto names = [&](const Value& v) {
+        std::string out;
+        for (const std::string& n : vm.enumerate(v.object())) out += n + ",";
+        return out;
+    };
+    Value a = array({Value(1), Value(2), Value(3)});
+    EXPECT_EQ(names(a), "2,1,0,");
+    method(a, "reverse");
+    EXPECT_EQ(text(a), "3,2,1");
+    EXPECT_EQ(names(a), "2,0,1,");
+    Value b = array({Value(1), Value(2)});
+    method(b, "unshift", {Value(0)});
+    EXPECT_EQ(text(b), "0,1,2");
+    EXPECT_EQ(names(b), "0,1,2,");
+    method(b, "shift");
+    EXPECT_EQ(text(b), "1,2");
+    EXPECT_EQ(names(b), "1,0,");
+}
+
+TEST_F(Builtins, EnumerationListsInheritedNamesFirst)
+{
+    Object* base = vm.newObject();
+    vm.set(base, "a", Value(1));
+    vm.set(base, "b", Value(2));
+    Object* derived = vm.newObject();
+    derived->setProto(base);
+    vm.set(derived, "c", Value(3));
+    vm.set(derived, "a", Value(4));
+    std::string out;
+    for (const std::string& n : vm.enumerate(derived)) out += n + ",";
+    EXPECT_EQ(out, "b,a,c,");
+}
+
+TEST_F(Builtins, WatchersDecideTheStoredValue)
+{
+    static std::vector<std::string> seen;
+    seen.clear();
+    auto watcher = [](CallContext& c) {
+        seen.push_back(c.vm.toString(c.arg(0)) + ":" + c.vm.toString(c.arg(1)) + "->" + c.vm.toString(c.arg(2))
+                       + "/" + c.vm.toString(c.arg(3)));
+        // An assignment made by the watcher itself is not watched again.
+        c.vm.set(c.thisObject, "p", Value("inner"));
+        return Value(c.vm.toString(c.arg(2)) + "!");
+    };
+    Object* o = vm.newObject();
+    vm.set(o, "p", Value("old"));
+    EXPECT_TRUE(method(Value(o), "watch", {Value("p"), Value(vm.newNative(watcher)), Value("data")}).boolean());
+    vm.set(o, "p", Value("new"));
+    EXPECT_EQ(text(vm.get(o, "p")), "new!");
+    EXPECT_EQ(seen, std::vector<std::string>{"p:old->new/data"});
+    EXPECT_TRUE(method(Value(o), "unwatch", {Value("p")}).boolean());
+    EXPECT_FALSE(method(Value(o), "unwatch", {Value("p")}).boolean());
+    vm.set(o, "p", Value("plain"));
+    EXPECT_EQ(text(vm.get(o, "p")), "plain");
+    EXPECT_EQ(seen.size(), 1u);
+    EXPECT_FALSE(method(Value(o), "watch", {Value("p")}).boolean());
+}
+
 TEST_F(Builtins, ArraySortWithCompareFunctionAndSortOn)
 {
     auto descending = [](CallContext& c) {

@@ -77,6 +77,13 @@ TEST(StringToNumber, HexAndOctalFromSwf6)
     EXPECT_EQ(stringToNumber("010", 5), 10);
     EXPECT_EQ(stringToNumber("019", 6), 19);
     EXPECT_TRUE(std::isnan(stringToNumber("0xG", 6)));
+    // Octal needs the zero first: white space before it reads as decimal.
+    EXPECT_EQ(stringToNumber(" 010", 6), 10);
+    EXPECT_EQ(stringToNumber("+010", 6), 8);
+    // Both read as 32-bit integers; longer hexadecimal keeps its last eight digits.
+    EXPECT_EQ(stringToNumber("037777777777", 6), -1);
+    EXPECT_EQ(stringToNumber("-037777777777", 6), 1);
+    EXPECT_EQ(stringToNumber("0x1999999981ffffff", 6), -2113929217);
 }
 
 TEST(ParseFloatPrefix, TakesLongestNumber)
@@ -85,6 +92,15 @@ TEST(ParseFloatPrefix, TakesLongestNumber)
     EXPECT_EQ(parseFloatPrefix("1e2e3"), 100);
     EXPECT_EQ(parseFloatPrefix("7e"), 7);
     EXPECT_TRUE(std::isnan(parseFloatPrefix("px")));
+}
+
+TEST(ParseFloatPrefix, ReadsPastFurtherPointsAndWrapsTheExponent)
+{
+    EXPECT_EQ(parseFloatPrefix("1.2345.678"), 1.2345678);
+    EXPECT_EQ(parseFloatPrefix("1.2345.6e50"), 1.23456);   // no exponent after a second point
+    EXPECT_EQ(parseFloatPrefix("1e4294967297"), 10);
+    EXPECT_EQ(parseFloatPrefix("-034.1+e20"), -34.1);
+    EXPECT_TRUE(std::isnan(parseFloatPrefix("-")));
 }
 
 TEST(IntegerConversions, WrapLikeThePlayer)
