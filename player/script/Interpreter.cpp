@@ -100,7 +100,8 @@ Value Interpreter::callScript(VM& vm, FunctionObject* fn, const Value& thisValue
         ClipObject* clip = frame.target && frame.target->kind() == ObjectKind::Clip
                          ? vm.liveClip(static_cast<ClipObject*>(frame.target)) : nullptr;
         preload(PreloadRoot, clip ? Value(static_cast<Object*>(clip->rootClip())) : Value());
-        preload(PreloadParent, clip && clip->parentClip() ? Value(static_cast<Object*>(clip->parentClip())) : Value());
+        // A clip without a parent takes no register for it.
+        if (clip && clip->parentClip()) preload(PreloadParent, Value(static_cast<Object*>(clip->parentClip())));
         preload(PreloadGlobal, Value(vm.global()));
     }
     for (size_t i = 0; i < s.params.size(); ++i) {

@@ -166,8 +166,32 @@ Value VM::get(Object* object, const std::string& name)
     if (object->getVirtual(*this, name, v)) return v;
     Property* p = findProperty(object, name);
     if (!p) return Value();
-    if (p->accessor) return p->getter ? callAccessor(p->getter, object, {}) : Value();
-    return p->value;
+    if (!p->accessor) return p->value;
+    // Past the nesting limit a getter is not run: the stored value answers.
+    if (!p->getter) return Value();
+    if (accessorDepth_ >= limits_.maxAccessorDepth || accessorRunning(object, name)) return p->value;
+    return runAccessor(p->getter, object, name, {});
+}
+
+bool VM::accessorRunning(Object* object, const std::string& name) const
+{
+    if (swfVersion_ >= 7) return false;
+    std::string key = heap_.key(name);
+    for (const auto& [o, n] : runningAccessors_)
+        if (o == object && n == key) return true;
+    return false;
+}
+
+Value VM::runAccessor(FunctionObject* function, Object* object, const std::string& name,
+                      const std::vector<Value>& args)
+{
+    if (swfVersion_ >= 7) return callAccessor(function, object, args);
+    runningAccessors_.emplace_back(object, heap_.key(name));
+    struct Leave {
+        std::vector<std::pair<Object*, std::string>>& running;
+        ~Leave() { running.pop_back(); }
+    } leave{runningAccessors_};
+    return callAccessor(function, object, args);
 }
 
 Value VM::callAccessor(FunctionObject* function, Object* object, const std::vector<Value>& args)
@@ -227,9 +251,12 @@ void VM::set(Object* object, const std::string& name, const Value& assigned)
     Property* own = object->findOwn(name);
     if (own && own->visibleTo(swfVersion_)) {
         if (own->accessor) {
-            // The stored value is what a watcher sees as the old one.
-            own->value = value;
-            if (own->setter) callAccessor(own->setter, object, {value});
+            // The value is stored as well, once the setter has run: a
+            // watcher sees it as the old value, a getter past the nesting
+            // limit gives it.
+            Value stored = value;
+            if (own->setter && !accessorRunning(object, name)) runAccessor(own->setter, object, name, {value});
+            if (Property* still = object->findOwn(name)) still->value = stored;
         } else if (!(own->flags & ReadOnly)) {
             own->value = value;
         }
@@ -238,7 +265,7 @@ void VM::set(Object* object, const std::string& name, const Value& assigned)
     Object* holder = nullptr;
     Property* inherited = findProperty(object, name, &holder);
     if (inherited && inherited->accessor) {
-        if (inherited->setter) callAccessor(inherited->setter, object, {value});
+        if (inherited->setter && !accessorRunning(object, name)) runAccessor(inherited->setter, object, name, {value});
         return;
     }
     if (object->properties().size() >= limits_.maxProperties) abort();

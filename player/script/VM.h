@@ -167,6 +167,11 @@ private:
     };
     void installBuiltins();
     Value callAccessor(FunctionObject* function, Object* object, const std::vector<Value>& args);
+    // Up to SWF 6 a getter or setter that reaches its own property meets
+    // the stored value instead of running again.
+    bool accessorRunning(Object* object, const std::string& name) const;
+    Value runAccessor(FunctionObject* function, Object* object, const std::string& name,
+                      const std::vector<Value>& args);
     bool stackExhausted() const;
     // Marks where the native stack stood when scripts were entered from outside.
     struct StackBase {
@@ -184,6 +189,7 @@ private:
     Prototypes protos_;
     int depth_ = 0;
     int accessorDepth_ = 0;
+    std::vector<std::pair<Object*, std::string>> runningAccessors_;   // SWF 6 and older
     uintptr_t stackBase_ = 0;     // native stack address where scripts were entered
     FunctionObject* currentFunction_ = nullptr;   // the script function running, for arguments.caller
     bool stopped_ = false;
