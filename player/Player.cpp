@@ -1,6 +1,7 @@
 #include "player/Player.h"
 #include <algorithm>
 #include <cctype>
+#include "player/bridge/ScriptBridge.h"
 
 namespace tesmar {
 
@@ -49,7 +50,14 @@ bool browserMayOpen(const std::string& url) {
     return scheme == "http" || scheme == "https" || scheme == "mailto";
 }
 
-Player::Player(Host& host) : host_(host) {}
+Player::Player(Host& host) : host_(host), scripts_(std::make_unique<bridge::ScriptBridge>(*this, stage_, host)) {
+    stage_.setHost(host);
+}
+
+Player::~Player() {
+    // Script objects refer to the stage's clips by serial only; the stage goes last.
+    scripts_.reset();
+}
 
 std::shared_ptr<const swf::Movie> Player::read(std::span<const uint8_t> bytes, std::string& error) {
     swf::ImageDecoder decoder = [this](std::span<const uint8_t> data) { return host_.decodeImage(data); };
@@ -63,11 +71,13 @@ bool Player::load(std::span<const uint8_t> bytes, const std::string& url) {
     if (!movie) return false;
     url_ = url;
     frameRate_ = std::clamp(movie->header.frameRate, 1.0, 120.0);
+    scripts_->start(movie->header.version);
     stage_.setLevel(0, std::move(movie), url);
     return true;
 }
 
 void Player::tick() {
+    scripts_->beginTick();
     std::vector<Arrival> arrivals;
     arrivals.swap(arrivals_);
     for (Arrival& arrival : arrivals) {
@@ -83,15 +93,46 @@ void Player::tick() {
     }
     stage_.tick();
     runActions();
+    scripts_->endTick();
+    runActions();
 }
 
 void Player::runActions() {
     // Scripts may queue more while they run (a goto shows a frame).
     for (int round = 0; round < 64; ++round) {
         std::vector<stage::QueuedActions> actions = stage_.takeActions();
-        if (actions.empty() || !runner_) return;
-        for (const stage::QueuedActions& queued : actions) runner_(queued);
+        if (actions.empty()) return;
+        for (const stage::QueuedActions& queued : actions) {
+            if (runner_) runner_(queued);
+            else scripts_->run(queued);
+        }
     }
+    // A movie that keeps queueing more: what is left waits for the next tick.
+}
+
+void Player::mouseMove(double x, double y) {
+    stage_.mouseMove(x, y);
+    runActions();
+}
+
+void Player::mouseDown() {
+    stage_.mouseDown();
+    runActions();
+}
+
+void Player::mouseUp() {
+    stage_.mouseUp();
+    runActions();
+}
+
+void Player::keyDown(uint8_t keyCode) {
+    stage_.keyPressed(keyCode);
+    runActions();
+}
+
+void Player::keyUp() {
+    stage_.keyReleased();
+    runActions();
 }
 
 void Player::render(Image& target) {

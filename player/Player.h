@@ -14,9 +14,14 @@
 
 namespace tesmar {
 
+namespace bridge {
+class ScriptBridge;
+}
+
 class Player {
 public:
     explicit Player(Host& host);
+    ~Player();
     Player(const Player&) = delete;
     Player& operator=(const Player&) = delete;
 
@@ -26,12 +31,14 @@ public:
 
     // Runs one frame; the host calls it frameRate() times a second.
     void tick();
-    void mouseMove(double x, double y) { stage_.mouseMove(x, y); }
-    void mouseDown() { stage_.mouseDown(); }
-    void mouseUp() { stage_.mouseUp(); }
+    // Input runs the scripts it triggers (button actions, mouse and key
+    // events) at once.
+    void mouseMove(double x, double y);
+    void mouseDown();
+    void mouseUp();
     // Key codes as movies see them (letters and digits are their upper-case ASCII).
-    void keyDown(uint8_t keyCode) { stage_.keyPressed(keyCode); }
-    void keyUp() { stage_.keyReleased(); }
+    void keyDown(uint8_t keyCode);
+    void keyUp();
 
     void setViewSize(int width, int height) { stage_.setViewSize(width, height); }
     void setQuality(bool high) { stage_.setAntialiasing(high); }
@@ -53,7 +60,9 @@ public:
     // start of the next tick, never while scripts run.
     void fetchDone(uint32_t request, bool ok, std::span<const uint8_t> bytes);
 
-    // Scripts: the stage queues action blocks, the runner (when set) runs them.
+    // Scripts: the stage queues action blocks and the player's script
+    // machine runs them. A runner, when set, receives them instead (tests
+    // that watch what the stage hands over).
     using ActionRunner = std::function<void(const stage::QueuedActions&)>;
     void setActionRunner(ActionRunner runner) { runner_ = std::move(runner); }
     stage::Stage& stage() { return stage_; }
@@ -65,6 +74,7 @@ private:
 
     Host& host_;
     stage::Stage stage_;
+    std::unique_ptr<bridge::ScriptBridge> scripts_;
     render::Renderer renderer_;   // its buffers serve every frame
     std::string url_;
     std::string error_;

@@ -8,6 +8,10 @@
 #include "player/render/Renderer.h"
 #include "player/swf/Movie.h"
 
+namespace tesmar {
+class Host;
+}
+
 namespace tesmar::stage {
 
 class MovieClip;
@@ -40,8 +44,10 @@ struct QueuedActions {
     Source source = Source::Frame;
     uint64_t clip = 0;                         // serial of the timeline the actions run on
     std::shared_ptr<const swf::Movie> movie;   // keeps the bytes alive
-    const swf::Bytes* actions = nullptr;
+    const swf::Bytes* actions = nullptr;       // ClipEvent: null calls the event's method instead
     uint32_t clipEvent = 0;                    // ClipEvent: the event flag
+    // ClipEvent: keeps the handlers alive when the clip goes before they run.
+    std::shared_ptr<const std::vector<swf::ClipAction>> clipActions;
 };
 
 // Limits that keep a hostile movie from building without end: clips that
@@ -59,6 +65,7 @@ struct Context {
     // The buttons under the pointer and pressed, by serial.
     uint64_t hovered = 0, pressed = 0;
     int nesting = 0;                    // clips being built inside one another
+    Host* host = nullptr;               // device fonts for text fields
 
     void changed() { dirty = true; }
     DisplayObject* find(uint64_t serial) const {

@@ -1,5 +1,6 @@
 #include "player/stage/DisplayObject.h"
 #include "player/stage/Button.h"
+#include "player/stage/EditText.h"
 #include "player/stage/Graphics.h"
 #include "player/stage/MovieClip.h"
 
@@ -32,6 +33,8 @@ std::unique_ptr<DisplayObject> createObject(Context& context, const LoadedMovie&
         return std::make_unique<MorphObject>(context, movie, characterId, *morph);
     if (const auto* text = std::get_if<swf::TextDef>(character))
         return std::make_unique<TextObject>(context, movie, characterId, *text);
+    if (const auto* edit = std::get_if<swf::EditTextDef>(character))
+        return std::make_unique<EditText>(context, movie, characterId, *edit, context.host);
     if (const auto* button = std::get_if<swf::ButtonDef>(character))
         return std::make_unique<ButtonObject>(context, movie, characterId, *button);
     if (const auto* sprite = std::get_if<swf::SpriteDef>(character)) {

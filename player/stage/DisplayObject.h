@@ -61,6 +61,10 @@ public:
     // script (the timeline leaves it alone).
     bool placedByTimeline() const { return placedByTimeline_; }
     void setPlacedByTimeline(bool v) { placedByTimeline_ = v; }
+    // A script object stands for this object: its events are queued even
+    // without clip actions, for methods such as onEnterFrame.
+    bool scripted() const { return scripted_; }
+    void setScripted() { scripted_ = true; }
 
     // Draws with toPixels mapping this object's space to target pixels.
     virtual void draw(render::Renderer& renderer, const Matrix& toPixels, const ColorTransform& cx) const = 0;
@@ -100,6 +104,7 @@ private:
     bool visible_ = true;
     uint8_t blendMode_ = 0;
     bool placedByTimeline_ = true;
+    bool scripted_ = false;
 };
 
 // Makes the object for a character of movie and, for a clip, shows its

@@ -1,5 +1,6 @@
 #include "player/stage/MovieClip.h"
 #include <algorithm>
+#include <cctype>
 #include "player/swf/PlaceReader.h"
 
 namespace tesmar::stage {
@@ -51,7 +52,25 @@ void MovieClip::removeChild(int depth) {
     context().changed();
 }
 
+void MovieClip::swapDepths(int a, int b) {
+    if (a == b) return;
+    std::unique_ptr<DisplayObject> first = children_.count(a) ? std::move(children_[a]) : nullptr;
+    std::unique_ptr<DisplayObject> second = children_.count(b) ? std::move(children_[b]) : nullptr;
+    children_.erase(a);
+    children_.erase(b);
+    if (first) {
+        first->setDepth(b);
+        children_[b] = std::move(first);
+    }
+    if (second) {
+        second->setDepth(a);
+        children_[a] = std::move(second);
+    }
+    context().changed();
+}
+
 void MovieClip::removed() {
+    queueClipEvent(swf::clipEvent::Unload);
     for (auto& [depth, child] : children_) child->removed();
 }
 
@@ -61,15 +80,21 @@ void MovieClip::gotoFrame(int frame, bool play) {
 }
 
 bool MovieClip::gotoLabel(std::string_view label, bool play) {
-    for (size_t i = 0; i < timeline_->frames.size(); ++i) {
-        for (const std::string& l : timeline_->frames[i].labels) {
-            if (l == label) {
-                gotoFrame(int(i) + 1, play);
-                return true;
-            }
-        }
-    }
-    return false;
+    const int frame = labelFrame(label);
+    if (frame > 0) gotoFrame(frame, play);
+    return frame > 0;
+}
+
+int MovieClip::labelFrame(std::string_view label) const {
+    auto same = [](std::string_view a, std::string_view b) {
+        return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+            return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+        });
+    };
+    for (size_t i = 0; i < timeline_->frames.size(); ++i)
+        for (const std::string& l : timeline_->frames[i].labels)
+            if (same(l, label)) return int(i) + 1;
+    return 0;
 }
 
 void MovieClip::advance() {
@@ -112,8 +137,15 @@ void MovieClip::queueFrameActions(int frame) {
 }
 
 void MovieClip::queueClipEvent(uint32_t event) {
-    for (const swf::ClipAction& action : clipActions_)
-        if (action.events & event) queueActions(QueuedActions::Source::ClipEvent, *this, action.actions, event);
+    if (clipActions_) {
+        for (const swf::ClipAction& action : *clipActions_) {
+            if (!(action.events & event)) continue;
+            queueActions(QueuedActions::Source::ClipEvent, *this, action.actions, event);
+            context().actions.back().clipActions = clipActions_;
+        }
+    }
+    if (scripted())
+        context().actions.push_back({QueuedActions::Source::ClipEvent, serial(), loadedMovie().shared(), nullptr, event});
 }
 
 void MovieClip::applyFrames(int from, int to, bool rebuild) {
@@ -184,7 +216,8 @@ void MovieClip::place(int depth, const swf::PlaceObject& placement) {
     if (!object) return;
     applyPlacement(*object, placement, true);
     auto* clip = dynamic_cast<MovieClip*>(object.get());
-    if (clip) clip->setClipActions(placement.clipActions);
+    if (clip && !placement.clipActions.empty())
+        clip->setClipActions(std::make_shared<const std::vector<swf::ClipAction>>(placement.clipActions));
     addChild(depth, std::move(object));
     if (clip) clip->queueClipEvent(swf::clipEvent::Load);
 }
@@ -199,6 +232,7 @@ void applyPlacement(DisplayObject& object, const swf::PlaceObject& place, bool r
 }
 
 void MovieClip::draw(render::Renderer& r, const Matrix& toPixels, const ColorTransform& cx) const {
+    drawing_.draw(r, toPixels, cx, &loadedMovie());
     // A mask (clip depth) clips the objects above it up to its clip depth.
     std::vector<int> maskEnds;
     for (const auto& [depth, child] : children_) {
@@ -220,6 +254,7 @@ void MovieClip::draw(render::Renderer& r, const Matrix& toPixels, const ColorTra
 }
 
 void MovieClip::drawMask(render::Renderer& r, const Matrix& toPixels) const {
+    drawing_.draw(r, toPixels, ColorTransform{}, &loadedMovie());
     for (const auto& [depth, child] : children_) {
         if (child->clipDepth() > 0 || !child->visible()) continue;
         child->drawMask(r, toPixels * child->matrix());
@@ -232,11 +267,11 @@ bool MovieClip::hitTest(Point local) const {
         if (child.clipDepth() > 0 || !child.visible()) continue;
         if (child.hitTest(child.matrix().inverse().apply(local))) return true;
     }
-    return false;
+    return drawing_.hitTest(local);
 }
 
 Rect MovieClip::bounds() const {
-    Rect all;
+    Rect all = drawing_.bounds();
     for (const auto& [depth, child] : children_) {
         if (child->clipDepth() > 0) continue;
         all.include(child->matrix().transform(child->bounds()));

@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 #include "player/stage/DisplayObject.h"
+#include "player/stage/Drawing.h"
 #include "player/swf/Timeline.h"
 
 namespace tesmar::stage {
@@ -30,6 +31,9 @@ public:
     // Frames outside 1..totalFrames are clamped.
     void gotoFrame(int frame, bool play);
     bool gotoLabel(std::string_view label, bool play);
+    // The frame a label names (labels ignore case), 0 when none does.
+    int labelFrame(std::string_view label) const;
+    const swf::Timeline& timeline() const { return *timeline_; }
     // The main timeline of a level stops at its end unless it loops.
     void setLoops(bool loops) { loops_ = loops; }
 
@@ -40,11 +44,19 @@ public:
     // Puts object at depth, replacing what was there.
     DisplayObject* addChild(int depth, std::unique_ptr<DisplayObject> object);
     void removeChild(int depth);
+    // Exchanges what two depths hold (either may be empty).
+    void swapDepths(int a, int b);
 
-    const std::vector<swf::ClipAction>& clipActions() const { return clipActions_; }
-    void setClipActions(std::vector<swf::ClipAction> actions) { clipActions_ = std::move(actions); }
+    // Shared, so that queued handlers outlive a clip that is removed.
+    using ClipActions = std::shared_ptr<const std::vector<swf::ClipAction>>;
+    const ClipActions& clipActions() const { return clipActions_; }
+    void setClipActions(ClipActions actions) { clipActions_ = std::move(actions); }
     // Queues the clip's handlers of an event (swf::clipEvent flags).
     void queueClipEvent(uint32_t event);
+
+    // What scripts draw on the clip, beneath its children.
+    Drawing& drawing() { return drawing_; }
+    const Drawing& drawing() const { return drawing_; }
 
     void advance() override;
     void draw(render::Renderer& r, const Matrix& toPixels, const ColorTransform& cx) const override;
@@ -67,7 +79,8 @@ private:
     bool playing_ = true;
     bool loops_ = true;
     DisplayList children_;
-    std::vector<swf::ClipAction> clipActions_;
+    ClipActions clipActions_;
+    Drawing drawing_;
 };
 
 // Sets the fields that a placement carries on object; with reset, absent

@@ -1,5 +1,6 @@
 #include "player/stage/Stage.h"
 #include <algorithm>
+#include <cmath>
 #include "player/swf/PlaceReader.h"
 
 namespace tesmar::stage {
@@ -92,6 +93,7 @@ void Stage::render(Image& target, render::Renderer& renderer) {
         if (!root.visible()) continue;
         root.draw(renderer, view * root.matrix(), root.colorTransform());
     }
+    renderer.finish();
     context_.dirty = false;
 }
 
@@ -129,9 +131,54 @@ ButtonObject* Stage::button(uint64_t serial) const {
     return dynamic_cast<ButtonObject*>(context_.find(serial));
 }
 
+Point Stage::mouseOnStage() const { return viewMatrix().inverse().apply({mouseX_, mouseY_}); }
+
+Matrix Stage::stageMatrix(const DisplayObject& object) {
+    Matrix m = object.matrix();
+    for (const DisplayObject* p = object.parent(); p; p = p->parent()) m = p->matrix() * m;
+    return m;
+}
+
+Point Stage::mouseIn(const DisplayObject& object) const {
+    return stageMatrix(object).inverse().apply(mouseOnStage());
+}
+
+void Stage::startDrag(DisplayObject& object, bool lockCenter, std::optional<std::array<double, 4>> bounds) {
+    drag_ = {};
+    drag_.serial = object.serial();
+    if (bounds) {
+        auto& b = *bounds;
+        drag_.bounds = std::array<double, 4>{std::min(b[0], b[2]) * 20, std::min(b[1], b[3]) * 20,
+                                             std::max(b[0], b[2]) * 20, std::max(b[1], b[3]) * 20};
+    }
+    if (!lockCenter) {
+        const Point pointer = object.parent() ? mouseIn(*object.parent()) : mouseOnStage();
+        drag_.offset = {object.matrix().tx - pointer.x, object.matrix().ty - pointer.y};
+    }
+    followDrag();
+}
+
+void Stage::followDrag() {
+    DisplayObject* object = find(drag_.serial);
+    if (!object) return;
+    const Point pointer = object->parent() ? mouseIn(*object->parent()) : mouseOnStage();
+    double x = pointer.x + drag_.offset.x, y = pointer.y + drag_.offset.y;
+    if (drag_.bounds) {
+        const auto& b = *drag_.bounds;
+        x = std::clamp(x, b[0], b[2]);
+        y = std::clamp(y, b[1], b[3]);
+    }
+    if (!std::isfinite(x) || !std::isfinite(y)) return;
+    Matrix m = object->matrix();
+    m.tx = x;
+    m.ty = y;
+    object->setMatrix(m);
+}
+
 void Stage::mouseMove(double x, double y) {
     mouseX_ = x;
     mouseY_ = y;
+    followDrag();
     updateHover();
     broadcastClipEvent(swf::clipEvent::MouseMove);
 }

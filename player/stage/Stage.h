@@ -2,8 +2,10 @@
 // The stage: levels of loaded movies, drawn scaled into the host's view
 // ("show all": whole stage visible, aspect kept, centred), mouse input
 // turned into button states, and the change flag for redraws.
+#include <array>
 #include <map>
 #include <memory>
+#include <optional>
 #include "player/geom/Image.h"
 #include "player/stage/Button.h"
 #include "player/stage/Context.h"
@@ -50,7 +52,22 @@ public:
     void keyReleased();
     // The button under the pointer, if any.
     ButtonObject* buttonAt(double x, double y) const;
+    // The pointer in stage twips, and in an object's own space.
+    Point mouseOnStage() const;
+    Point mouseIn(const DisplayObject& object) const;
+    // An object's space to stage twips.
+    static Matrix stageMatrix(const DisplayObject& object);
 
+    // The object that follows the pointer (one at a time). Bounds, in the
+    // parent's pixels, are left, top, right, bottom.
+    void startDrag(DisplayObject& object, bool lockCenter, std::optional<std::array<double, 4>> bounds);
+    void stopDrag() { drag_ = {}; }
+
+    // Every live display object by serial; nullptr once it is gone.
+    DisplayObject* find(uint64_t serial) const { return context_.find(serial); }
+
+    // Gives text fields the host's device fonts.
+    void setHost(Host& host) { context_.host = &host; }
     bool needsRedraw() const { return context_.dirty; }
     // Draws with the renderer the caller keeps from frame to frame.
     void render(Image& target, render::Renderer& renderer);
@@ -68,6 +85,7 @@ private:
     void updateHover();
     ButtonObject* button(uint64_t serial) const;
     void broadcastClipEvent(uint32_t event);
+    void followDrag();
     template <class Visit> void forEachClip(Visit visit) const;
 
     Context context_;
@@ -78,6 +96,11 @@ private:
     int viewWidth_ = 550, viewHeight_ = 400;
     double mouseX_ = -1, mouseY_ = -1;
     bool pressedInside_ = false;
+    struct Drag {
+        uint64_t serial = 0;
+        Point offset;                                  // object origin minus pointer, parent twips
+        std::optional<std::array<double, 4>> bounds;  // twips
+    } drag_;
 };
 
 } // namespace tesmar::stage

@@ -39,12 +39,13 @@ struct LoaderRun {
     }
     // Press at one point, release at another: the button blocks handed over.
     std::vector<Listing> click(Point press, Point release) {
+        queued.clear();
         player.mouseMove(press.x, press.y);
         player.mouseDown();
         player.mouseMove(release.x, release.y);
         player.mouseUp();
         std::vector<QueuedActions> buttons;
-        for (const QueuedActions& q : player.stage().takeActions())
+        for (const QueuedActions& q : queued)
             if (q.source == QueuedActions::Source::Button) buttons.push_back(q);
         return listings(buttons);
     }

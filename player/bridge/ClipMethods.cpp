@@ -1,0 +1,227 @@
+#include "player/bridge/ClipMethods.h"
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include "player/bridge/ClipEditing.h"
+#include "player/bridge/ScriptBridge.h"
+#include "player/bridge/StageClip.h"
+#include "player/script/VM.h"
+
+namespace tesmar::bridge {
+
+namespace {
+
+using script::CallContext;
+using script::Value;
+
+ScriptBridge& bridgeOf(CallContext& c) { return static_cast<ScriptBridge&>(c.vm.host()); }
+
+stage::DisplayObject* thisObject(CallContext& c) {
+    if (!c.thisObject || c.thisObject->kind() != script::ObjectKind::Clip) return nullptr;
+    auto* clip = dynamic_cast<StageClip*>(c.vm.liveClip(static_cast<script::ClipObject*>(c.thisObject)));
+    return clip ? clip->object() : nullptr;
+}
+
+stage::MovieClip* thisClip(CallContext& c) { return dynamic_cast<stage::MovieClip*>(thisObject(c)); }
+
+Value objectValue(CallContext& c, stage::DisplayObject* object) {
+    StageClip* clip = bridgeOf(c).objectFor(object);
+    return clip ? Value(static_cast<script::Object*>(clip)) : Value();
+}
+
+// A depth argument: a finite number, else nothing happens.
+bool depthArg(CallContext& c, size_t i, int& depth) {
+    const double n = c.vm.toNumber(c.arg(i));
+    if (!std::isfinite(n)) return false;
+    depth = int(std::clamp(std::trunc(n), -2.0e9, 2.0e9));
+    return true;
+}
+
+// Another clip named by a value: a clip object or a target path.
+stage::DisplayObject* clipArg(CallContext& c, const Value& v) {
+    script::ClipObject* clip = nullptr;
+    if (v.isObject() && v.object()->kind() == script::ObjectKind::Clip) {
+        clip = c.vm.liveClip(static_cast<script::ClipObject*>(v.object()));
+    } else if (v.isString()) {
+        auto* self = c.thisObject && c.thisObject->kind() == script::ObjectKind::Clip
+                         ? static_cast<script::ClipObject*>(c.thisObject) : nullptr;
+        if (self) clip = c.vm.resolveClipPath(self, v.string());
+    }
+    auto* stageClip = dynamic_cast<StageClip*>(clip);
+    return stageClip ? stageClip->object() : nullptr;
+}
+
+// A character by its ExportAssets name; names ignore case.
+uint16_t exportedId(const swf::Movie& movie, const std::string& name) {
+    auto same = [](const std::string& a, const std::string& b) {
+        return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+            return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+        });
+    };
+    for (const auto& [exported, id] : movie.exports)
+        if (same(exported, name)) return id;
+    return 0;
+}
+
+Value getDepth(CallContext& c) {
+    stage::DisplayObject* self = thisObject(c);
+    return self ? Value(scriptDepth(*self)) : Value();
+}
+
+Value getNextHighestDepth(CallContext& c) {
+    stage::MovieClip* self = thisClip(c);
+    if (!self) return Value();
+    int next = 0;
+    if (!self->children().empty()) next = std::max(0, scriptDepth(*self->children().rbegin()->second) + 1);
+    return Value(next);
+}
+
+Value createEmptyMovieClip(CallContext& c) {
+    stage::MovieClip* self = thisClip(c);
+    int depth = 0;
+    if (!self || c.count() < 2 || !depthArg(c, 1, depth)) return Value();
+    auto clip = makeEmptyClip(*self);
+    return objectValue(c, addScriptChild(*self, std::move(clip), c.vm.toString(c.arg(0)), depth));
+}
+
+Value attachMovie(CallContext& c) {
+    stage::MovieClip* self = thisClip(c);
+    int depth = 0;
+    if (!self || c.count() < 3 || !depthArg(c, 2, depth)) return Value();
+    const swf::Movie& movie = self->loadedMovie().movie();
+    const std::string exportName = c.vm.toString(c.arg(0));
+    const uint16_t id = exportedId(movie, exportName);
+    if (!id) return Value();
+    auto object = stage::createObject(self->context(), self->loadedMovie(), id);
+    if (!dynamic_cast<stage::MovieClip*>(object.get())) return Value();
+    stage::DisplayObject* added = addScriptChild(*self, std::move(object), c.vm.toString(c.arg(1)), depth);
+    Value result = objectValue(c, added);
+    // The init object's properties become the new clip's variables.
+    if (result.isObject() && c.count() > 3 && c.arg(3).isObject()) {
+        script::Object* init = c.arg(3).object();
+        for (const std::string& name : c.vm.enumerate(init)) c.vm.set(result.object(), name, c.vm.get(init, name));
+    }
+    return result;
+}
+
+Value swapDepths(CallContext& c) {
+    stage::DisplayObject* self = thisObject(c);
+    if (!self || !self->parent() || c.count() == 0) return Value();
+    stage::MovieClip& parent = *self->parent();
+    int target;
+    if (stage::DisplayObject* other = clipArg(c, c.arg(0)); other && c.arg(0).isObject()) {
+        if (other->parent() != &parent) return Value();
+        target = other->depth();
+    } else {
+        int depth = 0;
+        if (!depthArg(c, 0, depth)) return Value();
+        target = listDepth(depth);
+    }
+    parent.swapDepths(self->depth(), target);
+    self->setPlacedByTimeline(false);
+    return Value();
+}
+
+Value getBounds(CallContext& c) {
+    stage::DisplayObject* self = thisObject(c);
+    if (!self) return Value();
+    stage::DisplayObject* space = c.count() > 0 ? clipArg(c, c.arg(0)) : self;
+    if (!space) return Value();
+    // Own space to the target space, through the stage.
+    const Matrix toSpace = stage::Stage::stageMatrix(*space).inverse() * stage::Stage::stageMatrix(*self);
+    Rect r = toSpace.transform(self->bounds());
+    script::Object* out = c.vm.newObject();
+    const bool none = r.empty();
+    out->put("xMin", Value(none ? 6710886.35 : r.xMin / 20));
+    out->put("xMax", Value(none ? 6710886.35 : r.xMax / 20));
+    out->put("yMin", Value(none ? 6710886.35 : r.yMin / 20));
+    out->put("yMax", Value(none ? 6710886.35 : r.yMax / 20));
+    return Value(out);
+}
+
+// localToGlobal / globalToLocal: converts the x and y of a point object.
+template <bool ToGlobal>
+Value convertPoint(CallContext& c) {
+    stage::DisplayObject* self = thisObject(c);
+    if (!self || c.count() == 0 || !c.arg(0).isObject()) return Value();
+    script::Object* point = c.arg(0).object();
+    const Value xv = c.vm.get(point, "x"), yv = c.vm.get(point, "y");
+    if (!xv.isNumber() || !yv.isNumber()) return Value();
+    Matrix m = stage::Stage::stageMatrix(*self);
+    if (!ToGlobal) m = m.inverse();
+    const Point p = m.apply({xv.number() * 20, yv.number() * 20});
+    c.vm.set(point, "x", Value(p.x / 20));
+    c.vm.set(point, "y", Value(p.y / 20));
+    return Value();
+}
+
+Value hitTest(CallContext& c) {
+    stage::DisplayObject* self = thisObject(c);
+    if (!self) return Value(false);
+    if (c.count() >= 2) {
+        const Point stagePoint{c.vm.toNumber(c.arg(0)) * 20, c.vm.toNumber(c.arg(1)) * 20};
+        const Point local = stage::Stage::stageMatrix(*self).inverse().apply(stagePoint);
+        if (c.count() >= 3 && c.vm.toBoolean(c.arg(2))) return Value(self->hitTest(local));
+        return Value(self->bounds().contains(local));
+    }
+    stage::DisplayObject* other = c.count() == 1 ? clipArg(c, c.arg(0)) : nullptr;
+    if (!other) return Value(false);
+    const Rect a = stage::Stage::stageMatrix(*self).transform(self->bounds());
+    const Rect b = stage::Stage::stageMatrix(*other).transform(other->bounds());
+    if (a.empty() || b.empty()) return Value(false);
+    return Value(a.xMin <= b.xMax && b.xMin <= a.xMax && a.yMin <= b.yMax && b.yMin <= a.yMax);
+}
+
+Value getBytesTotal(CallContext& c) {
+    stage::DisplayObject* self = thisObject(c);
+    return self ? Value(double(self->loadedMovie().movie().header.fileLength)) : Value();
+}
+
+Value unloadMovie(CallContext& c) {
+    stage::DisplayObject* self = thisObject(c);
+    if (self && !self->parent()) {
+        for (const auto& [number, root] : bridgeOf(c).stage().levels())
+            if (root == self) bridgeOf(c).getUrl({"", "_level" + std::to_string(number)}, nullptr);
+    }
+    return Value();
+}
+
+Value loadMovie(CallContext& c) {
+    stage::DisplayObject* self = thisObject(c);
+    if (!self || c.count() == 0) return Value();
+    script::UrlRequest request;
+    request.url = c.vm.toString(c.arg(0));
+    request.target = static_cast<script::ClipObject*>(c.thisObject)->targetPath();
+    request.loadTarget = true;
+    bridgeOf(c).getUrl(request, static_cast<script::ClipObject*>(c.thisObject));
+    return Value();
+}
+
+} // namespace
+
+void installClipMethods(ScriptBridge& bridge) {
+    script::VM& vm = *bridge.vm();
+    script::Object* proto = vm.protos().movieClip;
+    struct Method {
+        const char* name;
+        script::NativeFunction fn;
+    };
+    const Method methods[] = {
+        {"getDepth", getDepth},
+        {"getNextHighestDepth", getNextHighestDepth},
+        {"createEmptyMovieClip", createEmptyMovieClip},
+        {"attachMovie", attachMovie},
+        {"swapDepths", swapDepths},
+        {"getBounds", getBounds},
+        {"localToGlobal", convertPoint<true>},
+        {"globalToLocal", convertPoint<false>},
+        {"hitTest", hitTest},
+        {"getBytesLoaded", getBytesTotal},
+        {"getBytesTotal", getBytesTotal},
+        {"loadMovie", loadMovie},
+        {"unloadMovie", unloadMovie},
+    };
+    for (const Method& m : methods) vm.defineNative(proto, m.name, m.fn);
+}
+
+} // namespace tesmar::bridge

@@ -1,0 +1,11 @@
+#pragma once
+// The MovieClip methods that need the display list (depths, new clips,
+// bounds, hit tests, coordinates), added to MovieClip.prototype.
+
+namespace tesmar::bridge {
+
+class ScriptBridge;
+
+void installClipMethods(ScriptBridge& bridge);
+
+} // namespace tesmar::bridge

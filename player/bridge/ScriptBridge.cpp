@@ -1,0 +1,169 @@
+#include "player/bridge/ScriptBridge.h"
+#include <chrono>
+#include <cmath>
+#include <ctime>
+#include "player/Player.h"
+#include "player/bridge/ClipMethods.h"
+#include "player/bridge/DrawingMethods.h"
+#include "player/bridge/StageClip.h"
+#include "player/bridge/TextField.h"
+#include "player/swf/PlaceReader.h"
+
+namespace tesmar::bridge {
+
+namespace {
+
+// Collect unreachable script objects every this many ticks.
+constexpr uint64_t kCollectEvery = 30;
+
+} // namespace
+
+const char* eventMethodName(uint32_t clipEvent) {
+    namespace e = swf::clipEvent;
+    switch (clipEvent) {
+    case e::Load: return "onLoad";
+    case e::EnterFrame: return "onEnterFrame";
+    case e::Unload: return "onUnload";
+    case e::MouseMove: return "onMouseMove";
+    case e::MouseDown: return "onMouseDown";
+    case e::MouseUp: return "onMouseUp";
+    case e::KeyDown: return "onKeyDown";
+    case e::KeyUp: return "onKeyUp";
+    case e::Data: return "onData";
+    case e::Press: return "onPress";
+    case e::Release: return "onRelease";
+    case e::ReleaseOutside: return "onReleaseOutside";
+    case e::RollOver: return "onRollOver";
+    case e::RollOut: return "onRollOut";
+    case e::DragOver: return "onDragOver";
+    case e::DragOut: return "onDragOut";
+    default: return nullptr;
+    }
+}
+
+ScriptBridge::ScriptBridge(Player& player, stage::Stage& stage, Host& host)
+    : player_(player), stage_(stage), host_(host) {}
+
+ScriptBridge::~ScriptBridge() {
+    // The machine's heap owns the clip objects.
+    clips_.clear();
+    vm_.reset();
+}
+
+void ScriptBridge::start(int swfVersion) {
+    if (vm_) return;
+    startMs_ = host_.nowMs();
+    vm_ = std::make_unique<script::VM>(*this, swfVersion);
+    installClipMethods(*this);
+    installDrawingMethods(*vm_);
+    installTextField(*this);
+}
+
+StageClip* ScriptBridge::objectFor(stage::DisplayObject* object) {
+    if (!object || !vm_) return nullptr;
+    auto it = clips_.find(object->serial());
+    if (it != clips_.end()) return it->second;
+    auto* clip = vm_->heap().make<StageClip>(*this, *object);
+    clip->setProto(object->kind() == stage::DisplayObject::Kind::Clip ? vm_->protos().movieClip
+                   : dynamic_cast<stage::EditText*>(object)          ? textFieldPrototype(*vm_)
+                                                                       : vm_->protos().object);
+    object->setScripted();
+    clips_[object->serial()] = clip;
+    return clip;
+}
+
+void ScriptBridge::beginTick() {
+    if (vm_) vm_->beginFrame();
+}
+
+void ScriptBridge::run(const stage::QueuedActions& queued) {
+    if (!vm_) return;
+    stage::DisplayObject* object = stage_.find(queued.clip);
+    StageClip* clip = nullptr;
+    if (object) {
+        clip = objectFor(object);
+    } else if (queued.source == stage::QueuedActions::Source::ClipEvent &&
+               queued.clipEvent == swf::clipEvent::Unload) {
+        // Unload handlers run after the clip has gone, on what is left of it.
+        auto it = clips_.find(queued.clip);
+        if (it != clips_.end()) clip = it->second;
+    }
+    if (!clip) return;
+    if (queued.source == stage::QueuedActions::Source::Frame) updateBoundFields(*this);
+    if (queued.actions) {
+        const std::shared_ptr<const void> owner =
+            queued.clipActions ? std::shared_ptr<const void>(queued.clipActions) : std::shared_ptr<const void>(queued.movie);
+        vm_->runActions(script::ActionBytes(owner, queued.actions), clip);
+        return;
+    }
+    if (queued.source == stage::QueuedActions::Source::ClipEvent) callEventMethod(clip, queued.clipEvent);
+}
+
+void ScriptBridge::callEventMethod(StageClip* clip, uint32_t event) {
+    const char* name = eventMethodName(event);
+    if (!name || vm_->swfVersion() < 6 || vm_->stopped()) return;
+    script::Value method = clip->removed() ? script::Value() : vm_->get(clip, name);
+    if (!method.isObject() && event == swf::clipEvent::Unload) {
+        script::Property* p = vm_->findProperty(clip, name);
+        if (p && !p->accessor) method = p->value;
+    }
+    if (method.isObject() && method.object()->kind() == script::ObjectKind::Function)
+        vm_->callSafely(method, script::Value(static_cast<script::Object*>(clip)), {});
+}
+
+void ScriptBridge::endTick() {
+    if (!vm_) return;
+    updateBoundFields(*this);
+    vm_->runIntervals();
+    if (++ticks_ % kCollectEvery != 0) return;
+    for (auto it = clips_.begin(); it != clips_.end();) {
+        if (!stage_.find(it->first)) it = clips_.erase(it);
+        else ++it;
+    }
+    vm_->collectGarbage();
+}
+
+script::ClipObject* ScriptBridge::level(int number) { return objectFor(stage_.level(number)); }
+
+void ScriptBridge::trace(const std::string& line) { host_.trace(line); }
+
+double ScriptBridge::timeMs() { return host_.nowMs() - startMs_; }
+
+double ScriptBridge::wallClockMs() {
+    using namespace std::chrono;
+    return double(duration_cast<milliseconds>(system_clock::now().time_since_epoch()).count());
+}
+
+double ScriptBridge::localOffsetMinutes() {
+    // The zone's distance from UTC now: local broken-down time read back as if it were UTC.
+    const std::time_t now = std::time(nullptr);
+    std::tm local = *std::localtime(&now);
+    std::tm utc = *std::gmtime(&now);
+    local.tm_isdst = utc.tm_isdst = 0;
+    return std::difftime(std::mktime(&local), std::mktime(&utc)) / 60;
+}
+
+void ScriptBridge::getUrl(const script::UrlRequest& request, script::ClipObject* caller) {
+    if (request.loadVariables) return;   // variables from a server: not supported
+    if (request.loadTarget && !request.target.empty()) {
+        // loadMovie into a level root loads that level; movies inside
+        // clips are not supported.
+        script::ClipObject* target = caller ? vm_->resolveClipPath(caller, request.target) : nullptr;
+        auto* clip = dynamic_cast<StageClip*>(target);
+        stage::DisplayObject* object = clip ? clip->object() : nullptr;
+        for (const auto& [number, root] : stage_.levels())
+            if (object && root == object) player_.loadMovie(number, request.url);
+        return;
+    }
+    player_.getUrl(request.url, request.target);
+}
+
+void ScriptBridge::fsCommand(const std::string& command, const std::string& args) { host_.fsCommand(command, args); }
+
+void ScriptBridge::stopDrag() { stage_.stopDrag(); }
+
+void ScriptBridge::traceRoots(script::Tracer& tracer) {
+    for (const auto& [serial, clip] : clips_) tracer.mark(clip);
+}
+
+} // namespace tesmar::bridge
