@@ -89,9 +89,9 @@ std::vector<Value> items(CallContext& c, const Value& v, size_t limit) {
     return out;
 }
 
-// The gradient matrix of beginGradientFill: a "box" description, or the
-// matrix itself as {a, b, c, d, tx, ty} or the 3 x 3 {a, b, d, e, g, h}
-// (both in pixels over a gradient square one pixel wide).
+// The gradient matrix of beginGradientFill: a "box" description, a
+// flash.geom.Matrix {a, b, c, d, tx, ty}, or the 3 x 3 {a, b, d, e, g, h}
+// (pixels over a gradient square one pixel wide).
 Matrix gradientMatrix(CallContext& c, const Value& v) {
     if (!v.isObject()) return Matrix{};
     script::Object* m = v.object();
@@ -102,10 +102,10 @@ Matrix gradientMatrix(CallContext& c, const Value& v) {
         const double cosR = std::cos(r), sinR = std::sin(r);
         return Matrix{sx * cosR, sx * sinR, -sy * sinR, sy * cosR, (x + w / 2) * 20, (y + h / 2) * 20};
     }
-    const double unit = 20 / kGradientSquare;
+    // A flash.geom.Matrix maps the gradient square in its own size.
     if (!c.vm.get(m, "tx").isUndefined())
-        return Matrix{field("a", 1) * unit, field("b") * unit, field("c") * unit, field("d", 1) * unit,
-                      field("tx") * 20, field("ty") * 20};
+        return Matrix{field("a", 1), field("b"), field("c"), field("d", 1), field("tx") * 20, field("ty") * 20};
+    const double unit = 20 / kGradientSquare;
     return Matrix{field("a", 1) * unit, field("b") * unit, field("d") * unit, field("e", 1) * unit,
                   field("g") * 20, field("h") * 20};
 }

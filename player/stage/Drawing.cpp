@@ -83,10 +83,11 @@ void Drawing::startPath() {
 
 void Drawing::closeFill() {
     if (samePoint(pen_, fillStart_)) return;
-    // The closing edge carries the fill but never a line.
+    // The closing edge is drawn with the line style of the moment.
     ShapePath path;
     path.styleGroup = uint32_t(shape_.groups.size() - 1);
     path.fill0 = 1;
+    path.line = line_;
     path.start = pen_;
     path.segments.push_back({false, {}, fillStart_});
     shape_.paths.push_back(std::move(path));
@@ -102,6 +103,7 @@ const Shape& Drawing::shape() const {
         ShapePath path;
         path.styleGroup = uint32_t(closed_.groups.size() - 1);
         path.fill0 = 1;
+        path.line = line_;
         path.start = pen_;
         path.segments.push_back({false, {}, fillStart_});
         closed_.paths.push_back(std::move(path));

@@ -2,8 +2,9 @@
 // What scripts draw on a movie clip with the drawing methods (lineStyle,
 // beginFill, moveTo, lineTo, curveTo, endFill, clear), kept as one shape
 // drawn beneath the clip's children. Follows the player's rules: a fill
-// closes itself back to where it started, lines may be drawn without a
-// fill, and a new fill ends the one before it.
+// closes itself back to where it started (stroked with the line style of
+// the moment), lines may be drawn without a fill, and a new fill ends the
+// one before it.
 #include <optional>
 #include "player/geom/Shape.h"
 #include "player/render/Renderer.h"

@@ -102,7 +102,7 @@ TEST(DrawingApi, LinesOfAFillAreDrawnOnItAndCurvesBendTheEdge) {
     EXPECT_EQ(pixel(image, 200, 100), kBlue);   // the stroke lies over the fill's edge
     EXPECT_EQ(pixel(image, 150, 150), kRed);
     EXPECT_EQ(pixel(image, 240, 240), kRed);   // inside the curve, outside the straight diagonal
-    EXPECT_EQ(pixel(image, 100, 200), kRed);   // the closing edge has no stroke
+    EXPECT_EQ(pixel(image, 100, 200), kBlue);  // the closing edge has the stroke too
 }
 
 TEST(DrawingApi, ClearForgetsEverythingAndHitTestsFollowTheShape) {
