@@ -123,14 +123,18 @@ double stringToNumber(std::string_view s, int swfVersion)
     if (rest.empty()) return NaN;
     if (swfVersion >= 6 && rest.size() > 2 && rest[0] == '0' && (rest[1] == 'x' || rest[1] == 'X')) {
         // Hexadecimal text reads as a 32-bit signed integer; longer text
-        // keeps its last eight digits.
+        // keeps its last eight digits. A sign may follow the "0x".
+        size_t j = 2;
+        bool negative = rest[j] == '-';
+        if (rest[j] == '-' || rest[j] == '+') ++j;
+        if (j == rest.size()) return NaN;
         uint32_t value = 0;
-        for (size_t j = 2; j < rest.size(); ++j) {
+        for (; j < rest.size(); ++j) {
             int d = digitValue(rest[j]);
             if (d >= 16) return NaN;
             value = value * 16 + uint32_t(d);
         }
-        return double(int32_t(value));
+        return negative ? -double(int32_t(value)) : double(int32_t(value));
     }
     // From SWF 6 a leading zero with only octal digits after it reads as a
     // 32-bit octal integer, unless white space comes first.

@@ -49,7 +49,6 @@ struct Property {
 struct Watcher {
     FunctionObject* callback = nullptr;
     Value userData;
-    bool running = false;          // an assignment made by the callback itself is not watched
 };
 
 enum class ObjectKind : uint8_t {

@@ -207,23 +207,16 @@ Value VM::callAccessor(FunctionObject* function, Object* object, const std::vect
 
 Value VM::notifyWatcher(Object* object, const std::string& name, const Value& newValue)
 {
+    // Up to SWF 6 an assignment made while the watcher runs is not watched
+    // again; from SWF 7 watchers nest up to the accessor limit. Either way
+    // the value is then stored as it is.
     Watcher* w = object->findWatcher(name);
-    if (!w || w->running) return newValue;
+    if (!w || accessorRunning(object, name) || accessorDepth_ >= limits_.maxAccessorDepth) return newValue;
     Property* own = object->findOwn(name);
     Value old = own && own->visibleTo(swfVersion_) ? own->value : Value();
     FunctionObject* callback = w->callback;
     Value userData = w->userData;
-    w->running = true;
-    struct Leave {
-        Object* object;
-        const std::string& name;
-        ~Leave()
-        {
-            // The callback may have removed or replaced the watcher.
-            if (Watcher* w = object->findWatcher(name)) w->running = false;
-        }
-    } leave{object, name};
-    return callAccessor(callback, object, {Value(name), old, newValue, userData});
+    return runAccessor(callback, object, name, {Value(name), old, newValue, userData});
 }
 
 Value VM::getOf(const Value& base, const std::string& name)
@@ -269,7 +262,9 @@ void VM::set(Object* object, const std::string& name, const Value& assigned)
         return;
     }
     if (object->properties().size() >= limits_.maxProperties) abort();
-    object->put(name, value);
+    Property& stored = object->put(name, value);
+    // Assigning a property hidden from this version makes it visible again.
+    stored.flags &= uint16_t(~(OnlySwf6Up | IgnoreSwf6 | OnlySwf7Up | OnlySwf8Up | OnlySwf9Up | OnlySwf10Up));
 }
 
 bool VM::has(Object* object, const std::string& name)
@@ -285,15 +280,14 @@ bool VM::hasOwn(Object* object, const std::string& name)
     if (!object) return false;
     Value v;
     if (object->getVirtual(*this, name, v)) return true;
-    Property* p = object->findOwn(name);
-    return p && p->visibleTo(swfVersion_);
+    // A property hidden from this SWF version still exists: it is owned,
+    // listed by for..in and deletable, only its value cannot be read.
+    return object->findOwn(name) != nullptr;
 }
 
 bool VM::remove(Object* object, const std::string& name)
 {
     if (!object) return false;
-    Property* p = object->findOwn(name);
-    if (!p || !p->visibleTo(swfVersion_)) return false;
     return object->remove(name);
 }
 
@@ -315,7 +309,7 @@ std::vector<std::string> VM::enumerate(Object* object)
     for (int guard = 0; cur && guard < 256; ++guard) {
         for (const Property& p : cur->properties()) {
             if (!seen.insert(heap_.key(p.name)).second) continue;
-            if ((p.flags & DontEnum) || !p.visibleTo(swfVersion_)) continue;
+            if (p.flags & DontEnum) continue;
             collected.push_back(p.name);
         }
         cur = cur->proto();

@@ -167,8 +167,8 @@ private:
     };
     void installBuiltins();
     Value callAccessor(FunctionObject* function, Object* object, const std::vector<Value>& args);
-    // Up to SWF 6 a getter or setter that reaches its own property meets
-    // the stored value instead of running again.
+    // Up to SWF 6 a getter, setter or watcher that reaches its own property
+    // meets the stored value instead of running again.
     bool accessorRunning(Object* object, const std::string& name) const;
     Value runAccessor(FunctionObject* function, Object* object, const std::string& name,
                       const std::vector<Value>& args);

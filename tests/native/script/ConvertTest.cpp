@@ -84,6 +84,8 @@ TEST(StringToNumber, HexAndOctalFromSwf6)
     EXPECT_EQ(stringToNumber("037777777777", 6), -1);
     EXPECT_EQ(stringToNumber("-037777777777", 6), 1);
     EXPECT_EQ(stringToNumber("0x1999999981ffffff", 6), -2113929217);
+    EXPECT_EQ(stringToNumber("0x-10", 6), -16);
+    EXPECT_TRUE(std::isnan(stringToNumber("0x-", 6)));
 }
 
 TEST(ParseFloatPrefix, TakesLongestNumber)
