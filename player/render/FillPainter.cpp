@@ -82,8 +82,9 @@ void FillPainter::paintRow(uint32_t* row, int y, int x0, int x1, const uint8_t* 
     if (mode_ == Mode::Solid) {
         uint32_t color = solid_;
         bool opaque = (color >> 24) == 255;
-        if (solid && opaque) {
-            std::fill(dst, dst + count, color);
+        if (solid) {
+            if (opaque) std::fill(dst, dst + count, color);
+            else for (int i = 0; i < count; ++i) dst[i] = over(dst[i], color);
             return;
         }
         for (int i = 0; i < count; ++i) {
@@ -102,7 +103,7 @@ void FillPainter::paintRow(uint32_t* row, int y, int x0, int x1, const uint8_t* 
     fillColors(y, x0, count, colors_.data());
     const uint32_t* src = colors_.data();
     for (int i = 0; i < count; ++i) {
-        uint32_t c = coverage[i];
+        uint32_t c = solid ? 255 : coverage[i];
         if (c == 255) dst[i] = (src[i] >> 24) == 255 ? src[i] : over(dst[i], src[i]);
         else if (c) dst[i] = blendCovered(dst[i], src[i], c);
     }
@@ -123,9 +124,7 @@ void FillPainter::gradientColors(int y, int x0, int count, uint32_t* out) {
     GradientShape shape = mode_ == Mode::Linear   ? GradientShape::Linear
                           : mode_ == Mode::Radial ? GradientShape::Radial
                                                   : GradientShape::Focal;
-    if (positions_.size() < size_t(count)) positions_.resize(size_t(count));
-    gradientPositions(shape, row, focal_, count, positions_.data());
-    rampColors(positions_.data(), count, spread_, ramp_.colors.data(), out);
+    render::gradientColors(shape, row, focal_, spread_, ramp_.colors.data(), count, out);
 }
 
 uint32_t FillPainter::texel(int64_t x, int64_t y) const {

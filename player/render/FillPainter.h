@@ -22,9 +22,13 @@ public:
                  const BitmapSource* bitmaps);
     bool prepareSolid(Rgba color, const ColorTransform& cx);
 
-    // Paints pixels x0..x1-1 of row y at the given coverage (solid: all 255);
-    // row points at the row's pixel 0.
+    // Paints pixels x0..x1-1 of row y at the given coverage (solid: all 255,
+    // and coverage is not read); row points at the row's pixel 0.
     void paintRow(uint32_t* row, int y, int x0, int x1, const uint8_t* coverage, bool solid);
+    // Whether painting at full coverage replaces the pixels without reading them.
+    bool overwritesWhenSolid() const {
+        return mode_ == Mode::Solid ? (solid_ >> 24) == 255 : mode_ != Mode::Bitmap && ramp_.opaque;
+    }
 
 private:
     enum class Mode : uint8_t { Solid, Linear, Radial, Focal, Bitmap };
@@ -45,7 +49,6 @@ private:
     ColorTransform cx_;
     bool transformTexels_ = false;
     std::vector<uint32_t> colors_;  // one row's fill colours
-    std::vector<float> positions_;  // one row's gradient positions
 };
 
 } // namespace tesmar::render

@@ -49,61 +49,54 @@ inline __m128i rampIndices(__m128 t, Gradient::Spread spread) {
 }
 #endif
 
+// The gradient position of the pixel at (px, py), one at a time.
+inline float positionAt(GradientShape shape, float px, float py, float focal, float rest, float invRest) {
+    if (shape == GradientShape::Linear) return (px + 1.0f) * 0.5f;
+    if (shape == GradientShape::Radial) return std::sqrt(px * px + py * py);
+    // How far along the ray from the focal point to the circle the pixel lies.
+    float dx = px - focal, fd = focal * dx, dd = dx * dx + py * py;
+    return (fd + std::sqrt(fd * fd + dd * rest)) * invRest;
+}
+
 } // namespace
 
-void gradientPositions(GradientShape shape, const GradientRowStart& row, float focal, int count, float* out) {
+void gradientColors(GradientShape shape, const GradientRowStart& row, float focal, Gradient::Spread spread,
+                    const uint32_t* ramp, int count, uint32_t* out) {
     int i = 0;
-    float u = row.u, v = row.v, du = row.du, dv = row.dv;
-    float rest = 1.0f - focal * focal, invRest = 1.0f / rest;
+    const float rest = 1.0f - focal * focal, invRest = 1.0f / rest;
 #if defined(__SSE2__)
+    // Four pixels at a time from position to colour, without a trip through memory.
     const __m128 steps = _mm_set_ps(3, 2, 1, 0);
-    const __m128 vdu = _mm_set1_ps(du), vdv = _mm_set1_ps(dv);
+    const __m128 vdu = _mm_set1_ps(row.du), vdv = _mm_set1_ps(row.dv);
+    const __m128 vu = _mm_set1_ps(row.u), vv = _mm_set1_ps(row.v);
+    const __m128 vfocal = _mm_set1_ps(focal), vrest = _mm_set1_ps(rest), vinvRest = _mm_set1_ps(invRest);
     for (; i + 4 <= count; i += 4) {
         __m128 index = _mm_add_ps(_mm_set1_ps(float(i)), steps);
-        __m128 px = _mm_add_ps(_mm_set1_ps(u), _mm_mul_ps(vdu, index));
-        __m128 py = _mm_add_ps(_mm_set1_ps(v), _mm_mul_ps(vdv, index));
+        __m128 px = _mm_add_ps(vu, _mm_mul_ps(vdu, index));
+        __m128 py = _mm_add_ps(vv, _mm_mul_ps(vdv, index));
         __m128 t;
         if (shape == GradientShape::Linear) {
             t = _mm_mul_ps(_mm_add_ps(px, _mm_set1_ps(1.0f)), _mm_set1_ps(0.5f));
         } else if (shape == GradientShape::Radial) {
             t = _mm_sqrt_ps(_mm_add_ps(_mm_mul_ps(px, px), _mm_mul_ps(py, py)));
         } else {
-            __m128 dx = _mm_sub_ps(px, _mm_set1_ps(focal));
-            __m128 fd = _mm_mul_ps(_mm_set1_ps(focal), dx);
+            __m128 dx = _mm_sub_ps(px, vfocal);
+            __m128 fd = _mm_mul_ps(vfocal, dx);
             __m128 dd = _mm_add_ps(_mm_mul_ps(dx, dx), _mm_mul_ps(py, py));
-            __m128 root = _mm_sqrt_ps(_mm_add_ps(_mm_mul_ps(fd, fd), _mm_mul_ps(dd, _mm_set1_ps(rest))));
-            t = _mm_mul_ps(_mm_add_ps(fd, root), _mm_set1_ps(invRest));
+            __m128 root = _mm_sqrt_ps(_mm_add_ps(_mm_mul_ps(fd, fd), _mm_mul_ps(dd, vrest)));
+            t = _mm_mul_ps(_mm_add_ps(fd, root), vinvRest);
         }
-        _mm_storeu_ps(out + i, t);
+        __m128i indices = rampIndices(t, spread);
+        out[i] = ramp[_mm_cvtsi128_si32(indices)];
+        out[i + 1] = ramp[_mm_cvtsi128_si32(_mm_shuffle_epi32(indices, 1))];
+        out[i + 2] = ramp[_mm_cvtsi128_si32(_mm_shuffle_epi32(indices, 2))];
+        out[i + 3] = ramp[_mm_cvtsi128_si32(_mm_shuffle_epi32(indices, 3))];
     }
 #endif
     for (; i < count; ++i) {
-        float px = u + du * float(i), py = v + dv * float(i);
-        if (shape == GradientShape::Linear) {
-            out[i] = (px + 1.0f) * 0.5f;
-        } else if (shape == GradientShape::Radial) {
-            out[i] = std::sqrt(px * px + py * py);
-        } else {
-            // How far along the ray from the focal point to the circle the pixel lies.
-            float dx = px - focal, fd = focal * dx, dd = dx * dx + py * py;
-            out[i] = (fd + std::sqrt(fd * fd + dd * rest)) * invRest;
-        }
+        float t = positionAt(shape, row.u + row.du * float(i), row.v + row.dv * float(i), focal, rest, invRest);
+        out[i] = ramp[int(spreadScalar(t, spread) * 255.0f + 0.5f)];
     }
-}
-
-void rampColors(const float* positions, int count, Gradient::Spread spread, const uint32_t* ramp, uint32_t* out) {
-    int i = 0;
-#if defined(__SSE2__)
-    alignas(16) int32_t indices[4];
-    for (; i + 4 <= count; i += 4) {
-        _mm_store_si128(reinterpret_cast<__m128i*>(indices), rampIndices(_mm_loadu_ps(positions + i), spread));
-        out[i] = ramp[indices[0]];
-        out[i + 1] = ramp[indices[1]];
-        out[i + 2] = ramp[indices[2]];
-        out[i + 3] = ramp[indices[3]];
-    }
-#endif
-    for (; i < count; ++i) out[i] = ramp[int(spreadScalar(positions[i], spread) * 255.0f + 0.5f)];
 }
 
 } // namespace tesmar::render

@@ -16,11 +16,10 @@ struct GradientRowStart {
     float u, v, du, dv;
 };
 
-// Writes count gradient positions (0 = first stop, 1 = last) to out.
-// focal is the focal point's position on the x axis, inside (-1, 1).
-void gradientPositions(GradientShape shape, const GradientRowStart& row, float focal, int count, float* out);
-
-// Maps positions through the spread mode to colours of a 256-entry ramp.
-void rampColors(const float* positions, int count, Gradient::Spread spread, const uint32_t* ramp, uint32_t* out);
+// Writes the colours of count pixels of a row: each pixel's position on the
+// gradient (0 = first stop, 1 = last) through the spread mode into a
+// 256-entry ramp. focal is the focal point's position on the x axis, inside (-1, 1).
+void gradientColors(GradientShape shape, const GradientRowStart& row, float focal, Gradient::Spread spread,
+                    const uint32_t* ramp, int count, uint32_t* out);
 
 } // namespace tesmar::render

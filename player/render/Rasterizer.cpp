@@ -13,15 +13,16 @@ constexpr double kFar = 1e7;
 double clampCoordinate(double v) { return std::clamp(v, -kFar, kFar); }
 
 double xAtY(const Edge& e, double y) {
-    return e.x0 + (y - e.y0) * (e.x1 - e.x0) / (e.y1 - e.y0);
+    return e.x0 + (y - e.y0) * e.dxdy;
 }
 
 } // namespace
 
 void EdgeList::addLine(Point from, Point to) {
     if (!std::isfinite(from.x) || !std::isfinite(from.y) || !std::isfinite(to.x) || !std::isfinite(to.y)) return;
-    Edge e{clampCoordinate(from.x), clampCoordinate(from.y), clampCoordinate(to.x), clampCoordinate(to.y)};
+    Edge e{clampCoordinate(from.x), clampCoordinate(from.y), clampCoordinate(to.x), clampCoordinate(to.y), 0};
     if (e.y0 == e.y1) return;   // horizontal edges change no winding
+    e.dxdy = (e.x1 - e.x0) / (e.y1 - e.y0);
     edges_.push_back(e);
     bounds_.include(Point{e.x0, e.y0});
     bounds_.include(Point{e.x1, e.y1});
@@ -145,18 +146,12 @@ void Rasterizer::addSample(double x, int winding) {
     touch(i);
 }
 
-void Rasterizer::touch(int cell) {
-    if (isTouched_[size_t(cell)]) return;
-    isTouched_[size_t(cell)] = 1;
-    touched_.push_back(cell);
-}
-
 // Accumulated winding to coverage. Under even-odd a partly covered pixel's
 // winding folds back from 1 towards 0 as a second layer covers it.
 uint8_t Rasterizer::coverageOf(float winding) const {
     float amount = std::fabs(winding);
     if (rule_ == FillRule::EvenOdd) {
-        amount = std::fmod(amount, 2.0f);
+        amount -= 2.0f * std::floor(amount * 0.5f);
         if (amount > 1.0f) amount = 2.0f - amount;
     } else {
         amount = std::min(1.0f, amount);
@@ -204,9 +199,7 @@ void Rasterizer::putRun(int y, int from, int to, uint8_t value, CoverageSink& si
         if (spanStart_ >= 0)
             sink.row(y, clip_.x0 + spanStart_, clip_.x0 + spanEnd_, coverage_.data() + spanStart_, spanSolid_);
         spanStart_ = -1;
-        if (!alone) return;
-        std::memset(coverage_.data() + from, value, size_t(to - from));
-        sink.row(y, clip_.x0 + from, clip_.x0 + to, coverage_.data() + from, true);
+        if (alone) sink.row(y, clip_.x0 + from, clip_.x0 + to, coverage_.data() + from, true);
         return;
     }
     std::memset(coverage_.data() + from, value, size_t(to - from));

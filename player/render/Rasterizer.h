@@ -25,8 +25,9 @@ struct ColumnRange {
 };
 
 // One directed edge; the direction gives its winding (+1 downwards).
+// dxdy, the change of x per unit of y, saves a division per row.
 struct Edge {
-    double x0, y0, x1, y1;
+    double x0, y0, x1, y1, dxdy;
 };
 
 // Collects the edges of one fill. Coordinates are clamped to a range far
@@ -47,9 +48,10 @@ private:
     Rect bounds_;
 };
 
-// Receives coverage as spans of a row, left to right, never two touching
+// Receives coverage as spans of a row, left to right, never overlapping
 // and never with zero coverage: coverage[i] (1-255) is the pixel at x0 + i.
-// solid says that all of the span is 255, which most of a large shape is.
+// solid says that all of the span is 255, which most of a large shape is;
+// the coverage bytes of a solid span are then not written and not to be read.
 class CoverageSink {
 public:
     virtual ~CoverageSink() = default;
@@ -70,7 +72,11 @@ private:
     void addAreaInRow(double xa, double ya, double xb, double yb, int winding);
     void addCell(double xa, double xb, double height);
     void addSample(double x, int winding);
-    void touch(int cell);
+    void touch(int cell) {
+        if (isTouched_[size_t(cell)]) return;
+        isTouched_[size_t(cell)] = 1;
+        touched_.push_back(cell);
+    }
     // Turns the row's accumulated cells into coverage and hands it on; only
     // the touched cells cost work, the runs between them are filled whole.
     void emitRow(int y, CoverageSink& sink);

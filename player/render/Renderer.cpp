@@ -10,16 +10,52 @@
 namespace tesmar::render {
 namespace {
 
+// The background colour, laid row by row from the left just before
+// painting reaches it, so that a row is still in cache when it is painted
+// over, and never under pixels that a fill replaces outright.
+class LazyClear {
+public:
+    void start(Image& target, uint32_t color) {
+        target_ = &target;
+        color_ = color;
+        laidTo_.assign(size_t(target.height), 0);
+    }
+    // Readies columns before x1 of row y for painting [x0, x1); replacing
+    // says that the painting covers [x0, x1) without reading it.
+    void prepare(int y, int x0, int x1, bool replacing) {
+        if (size_t(y) >= laidTo_.size()) return;
+        int& laid = laidTo_[size_t(y)];
+        if (x1 <= laid) return;
+        uint32_t* row = target_->row(y);
+        std::fill(row + laid, row + std::max(laid, replacing ? x0 : x1), color_);
+        laid = x1;
+    }
+    void finish() {
+        for (size_t y = 0; y < laidTo_.size(); ++y) prepare(int(y), target_->width, target_->width, false);
+        laidTo_.clear();
+    }
+
+private:
+    Image* target_ = nullptr;
+    uint32_t color_ = 0;
+    std::vector<int> laidTo_;   // per row: columns before it are laid; empty when nothing is pending
+};
+
 // Paints rasterized rows with one fill, through the current mask if any.
+// Pixels that blend with what is beneath them (partly covered edges,
+// translucent fills) mostly lie in cache lines not touched for a long time;
+// they are painted one row late, after a prefetch, so that fetching them
+// overlaps with rasterizing the next row instead of stalling each blend.
 class PaintSink : public CoverageSink {
 public:
-    PaintSink(Image& target, FillPainter& painter, const MaskLayer* mask, std::vector<uint8_t>& scratch)
-        : target_(target), painter_(painter), mask_(mask), scratch_(scratch) {}
+    PaintSink(Image& target, FillPainter& painter, const MaskLayer* mask, LazyClear& background,
+              std::vector<uint8_t>& scratch)
+        : target_(target), painter_(painter), mask_(mask), background_(background), scratch_(scratch) {}
 
     void row(int y, int x0, int x1, const uint8_t* coverage, bool solid) override {
-        uint32_t* pixels = target_.row(y);
+        if (y != pendingRow_) finish();
         if (!mask_) {
-            painter_.paintRow(pixels, y, x0, x1, coverage, solid);
+            paint(y, x0, x1, coverage, solid);
             return;
         }
         const std::vector<MaskRun>& runs = mask_->runs(y);
@@ -29,21 +65,56 @@ public:
             int from = std::max(x0, run->x0), to = std::min(x1, run->x1);
             const uint8_t* c = coverage + (from - x0);
             if (run->solid()) {
-                painter_.paintRow(pixels, y, from, to, c, solid);
+                paint(y, from, to, c, solid);
                 continue;
             }
             const uint8_t* m = mask_->coverageOf(*run) + (from - run->x0);
             if (scratch_.size() < size_t(to - from)) scratch_.resize(size_t(to - from));
             for (int i = 0; i < to - from; ++i) scratch_[size_t(i)] = solid ? m[i] : multiplyCoverage(c[i], m[i]);
-            painter_.paintRow(pixels, y, from, to, scratch_.data(), false);
+            paint(y, from, to, scratch_.data(), false);
         }
     }
 
+    // Paints what is still waiting; the sink must not be used after it.
+    void finish() {
+        for (const Pending& p : pending_)
+            painter_.paintRow(target_.row(p.y), p.y, p.x0, p.x1, pendingBytes_.data() + p.bytes, p.solid);
+        pending_.clear();
+        pendingBytes_.clear();
+    }
+
 private:
+    struct Pending {
+        int y, x0, x1;
+        size_t bytes;
+        bool solid;
+    };
+
+    void paint(int y, int x0, int x1, const uint8_t* coverage, bool solid) {
+        uint32_t* pixels = target_.row(y);
+        bool replacing = solid && painter_.overwritesWhenSolid();
+        background_.prepare(y, x0, x1, replacing);
+        if (replacing) {
+            painter_.paintRow(pixels, y, x0, x1, coverage, true);
+            return;
+        }
+        // Partly covered spans are short: their ends are where the lines are.
+        __builtin_prefetch(pixels + x0, 1);
+        __builtin_prefetch(pixels + x1 - 1, 1);
+        size_t at = pendingBytes_.size();
+        if (!solid) pendingBytes_.insert(pendingBytes_.end(), coverage, coverage + (x1 - x0));
+        pending_.push_back({y, x0, x1, at, solid});
+        pendingRow_ = y;
+    }
+
     Image& target_;
     FillPainter& painter_;
     const MaskLayer* mask_;
+    LazyClear& background_;
     std::vector<uint8_t>& scratch_;
+    std::vector<Pending> pending_;
+    std::vector<uint8_t> pendingBytes_;
+    int pendingRow_ = 0;
 };
 
 // Adds rasterized rows to the mask being defined.
@@ -66,6 +137,7 @@ struct Renderer::State {
     Rasterizer rasterizer;
     FillPainter painter;
     MaskStack masks;
+    LazyClear background;
     std::vector<uint8_t> scratch;
 };
 
@@ -73,9 +145,10 @@ Renderer::Renderer() : state_(std::make_unique<State>()) {}
 
 Renderer::Renderer(Image& target) : Renderer() { begin(target); }
 
-Renderer::~Renderer() = default;
+Renderer::~Renderer() { finish(); }
 
 void Renderer::begin(Image& target) {
+    finish();
     target_ = &target;
     state_->antialias = true;
     state_->masks.clear();
@@ -84,8 +157,14 @@ void Renderer::begin(Image& target) {
 void Renderer::setAntialiasing(bool on) { state_->antialias = on; }
 
 void Renderer::clear(Rgba color) {
-    if (target_) std::fill(target_->pixels.begin(), target_->pixels.end(), premultiplied(color));
+    if (!target_) return;
+    if (target_->pixels.size() == size_t(target_->width) * size_t(target_->height))
+        state_->background.start(*target_, premultiplied(color));
+    else   // not a whole image: nothing is drawn into it, but it gets the colour
+        std::fill(target_->pixels.begin(), target_->pixels.end(), premultiplied(color));
 }
+
+void Renderer::finish() { state_->background.finish(); }
 
 void Renderer::drawShape(const Shape& shape, const Matrix& toPixels, const ColorTransform& cx,
                          const BitmapSource* bitmaps) {
@@ -112,13 +191,12 @@ void Renderer::drawShape(const Shape& shape, const Matrix& toPixels, const Color
     }
     if (clip.empty()) return;
 
-    s.outlines.build(shape, toPixels);
+    s.outlines.build(shape, toPixels, !defining);
     FillRule fillRule = shape.nonZeroWinding ? FillRule::NonZero : FillRule::EvenOdd;
     for (const ShapeOutlines::Fill& fill : s.outlines.fills()) {
         const EdgeList& edges = s.outlines.edgesOf(fill);
         if (defining) {
-            // A mask is the area of the shape's fills: colours and strokes do not count.
-            if (fill.line) continue;
+            // A mask is the area of the shape's fills: colours do not count.
             MaskSink sink(*defining);
             const MaskLayer* enclosing = s.masks.enclosing();
             s.rasterizer.fill(edges, clip, fillRule, s.antialias, sink, enclosing ? enclosing->rowRanges() : nullptr);
@@ -129,10 +207,11 @@ void Renderer::drawShape(const Shape& shape, const Matrix& toPixels, const Color
                                  : s.painter.prepare(*fill.style, toPixels, cx, bitmaps);
         if (!visible) continue;
         const MaskLayer* mask = s.masks.active();
-        PaintSink sink(*target_, s.painter, mask, s.scratch);
+        PaintSink sink(*target_, s.painter, mask, s.background, s.scratch);
         // Stroke outlines are unions of pieces: always non-zero.
         s.rasterizer.fill(edges, clip, fill.line ? FillRule::NonZero : fillRule, s.antialias, sink,
                           mask ? mask->rowRanges() : nullptr);
+        sink.finish();
     }
 }
 

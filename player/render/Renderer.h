@@ -33,7 +33,13 @@ public:
     Renderer(const Renderer&) = delete;
     Renderer& operator=(const Renderer&) = delete;
 
+    // Fills the target with color. Rows are filled as drawing first reaches
+    // them, so that they are still in cache when shapes are painted over
+    // them; finish() fills the rest.
     void clear(Rgba color);
+    // Completes the frame: call before reading the target. The destructor
+    // and begin() call it too.
+    void finish();
     // On by default; off, a pixel is either in a shape or not (the movie's
     // "low" quality), decided at its centre.
     void setAntialiasing(bool on);

@@ -29,7 +29,7 @@ double strokeWidth(const LineStyle& line, const Matrix& m) {
 
 } // namespace
 
-void ShapeOutlines::build(const Shape& shape, const Matrix& toPixels) {
+void ShapeOutlines::build(const Shape& shape, const Matrix& toPixels, bool withLines) {
     flatten(shape, toPixels);
     uses_.clear();
     for (size_t i = 0; i < shape.paths.size(); ++i) {
@@ -38,7 +38,7 @@ void ShapeOutlines::build(const Shape& shape, const Matrix& toPixels) {
         const StyleGroup& group = shape.groups[path.styleGroup];
         if (path.fill0 >= 1 && path.fill0 <= group.fills.size()) uses_.push_back({path.styleGroup, false, path.fill0 - 1, i, true});
         if (path.fill1 >= 1 && path.fill1 <= group.fills.size()) uses_.push_back({path.styleGroup, false, path.fill1 - 1, i, false});
-        if (path.line >= 1 && path.line <= group.lines.size()) uses_.push_back({path.styleGroup, true, path.line - 1, i, false});
+        if (withLines && path.line >= 1 && path.line <= group.lines.size()) uses_.push_back({path.styleGroup, true, path.line - 1, i, false});
     }
     auto order = [](const Use& l, const Use& r) {
         if (l.group != r.group) return l.group < r.group;

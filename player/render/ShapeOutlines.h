@@ -21,7 +21,8 @@ public:
         size_t edgeList = 0;
     };
 
-    void build(const Shape& shape, const Matrix& toPixels);
+    // withLines false leaves the strokes out (a mask is the area of the fills).
+    void build(const Shape& shape, const Matrix& toPixels, bool withLines = true);
     const std::vector<Fill>& fills() const { return fills_; }
     const EdgeList& edgesOf(const Fill& fill) const { return lists_[fill.edgeList]; }
 

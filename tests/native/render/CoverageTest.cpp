@@ -111,6 +111,7 @@ TEST(Coverage, TranslucentColourBlendsOverTheTarget) {
     Renderer r(image);
     r.clear({0, 0, 255, 255});
     r.drawShape(rectShape(0, 0, 1, 1, Rgba{255, 0, 0, 128}), kTwipsToPixels, {});
+    r.finish();
     uint32_t p = image.row(0)[0];
     EXPECT_EQ(alphaOf(p), 255u);
     EXPECT_NEAR(int(redOf(p)), 128, 1);
