@@ -91,7 +91,11 @@ Value watch(CallContext& c)
 Value unwatch(CallContext& c)
 {
     if (!c.thisObject || c.count() < 1) return Value(false);
-    return Value(c.thisObject->unwatch(c.vm.toString(c.arg(0))));
+    std::string name = c.vm.toString(c.arg(0));
+    // The watcher of a getter/setter property stays.
+    Property* p = c.thisObject->findOwn(name);
+    if (p && p->accessor) return Value(false);
+    return Value(c.thisObject->unwatch(name));
 }
 
 Value functionConstructor(CallContext& c)

@@ -326,8 +326,9 @@ Value VM::toPrimitive(const Value& v, bool preferString)
     Object* o = v.object();
     // Clips have no primitive value: they add as NaN and print their path.
     if (o->kind() == ObjectKind::Clip) return v;
-    // Only valueOf is asked (toString for dates); an object it returns stays an object.
-    bool useString = preferString || o->kind() == ObjectKind::Date;
+    // Only valueOf is asked (toString for dates from SWF 6); an object it
+    // returns stays an object.
+    bool useString = preferString || (o->kind() == ObjectKind::Date && swfVersion_ >= 6);
     Value f = get(o, useString ? "toString" : "valueOf");
     // An object without the method (the global object has no prototype) is undefined.
     if (!f.isObject() || f.object()->kind() != ObjectKind::Function) return Value();
