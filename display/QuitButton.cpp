@@ -86,13 +86,15 @@ HWND CreateButtonWindow(HWND parent)
                            nullptr, instance, nullptr);
 }
 
-// A tooltip that shows "Quit" while the pointer rests on the button.
+// A tooltip that shows "Quit" while the pointer rests on the button. It has
+// no owner: a topmost window owned by the form would keep the form itself
+// from being made topmost.
 HWND CreateTooltip(HWND button)
 {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES};
     InitCommonControlsEx(&controls);
     HWND tooltip = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP,
-                                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, button, nullptr,
+                                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
                                    GetModuleHandleA(nullptr), nullptr);
     if (!tooltip)
         return nullptr;
