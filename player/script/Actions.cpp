@@ -107,7 +107,8 @@ bool Interpreter::execute(uint8_t op, size_t data, size_t length, size_t& pc, si
             case 3: push(Value()); break;
             case 4: {
                 uint8_t reg = r.u8();
-                push(reg < f_.registers.size() ? f_.registers[reg] : Value());
+                Value* slot = registerAt(reg);
+                push(slot ? *slot : Value());
                 break;
             }
             case 5: push(Value(r.u8() != 0)); break;
@@ -333,6 +334,12 @@ bool Interpreter::execute(uint8_t op, size_t data, size_t length, size_t& pc, si
         std::string path, variable;
         if (splitPath(name, path, variable)) {
             Object* object = resolvePath(path);
+            if (!object) {
+                // The player warns when the path ends at a primitive value.
+                Value at = getVariable(path);
+                if (at.isString() || at.isNumber() || at.isBoolean())
+                    vm_.trace("Parameters of primitive types are no longer coerced into the required type - Object.");
+            }
             push(Value(object && vm_.remove(object, variable)));
             break;
         }
@@ -437,7 +444,7 @@ bool Interpreter::execute(uint8_t op, size_t data, size_t length, size_t& pc, si
     }
     case 0x87: {                                       // StoreRegister
         uint8_t reg = r.u8();
-        if (reg < f_.registers.size()) f_.registers[reg] = f_.stack.empty() ? Value() : f_.stack.back();
+        if (Value* slot = registerAt(reg)) *slot = f_.stack.empty() ? Value() : f_.stack.back();
         break;
     }
     case 0x3E: {                                       // Return

@@ -46,6 +46,12 @@ void Interpreter::runTopLevel(VM& vm, const ActionBytes& bytes, ClipObject* clip
     frame.target = frame.originalTarget = clip;
     frame.thisValue = Value(static_cast<Object*>(clip));
     frame.registers.resize(4);
+    struct Registers {
+        VM& vm;
+        std::vector<Value>* saved;
+        ~Registers() { vm.blockRegisters_ = saved; }
+    } registers{vm, vm.blockRegisters_};
+    vm.blockRegisters_ = &frame.registers;
     Interpreter interpreter(vm, frame);
     interpreter.runBlock();
 }
@@ -169,6 +175,13 @@ Interpreter::Outcome Interpreter::run(size_t begin, size_t end)
     return {Exit::End};
 }
 
+Value* Interpreter::registerAt(size_t r)
+{
+    if (r < f_.registers.size()) return &f_.registers[r];
+    std::vector<Value>* block = vm_.blockRegisters_;
+    return block && r < block->size() ? &(*block)[r] : nullptr;
+}
+
 Value Interpreter::pop()
 {
     if (f_.stack.empty()) return Value();
@@ -254,7 +267,7 @@ Interpreter::Outcome Interpreter::runTry(size_t data, size_t length, size_t& pc,
         // A throw drops what the try block pushed.
         if (f_.stack.size() > stackDepth) f_.stack.resize(stackDepth);
         if (catchInRegister) {
-            if (catchRegister < f_.registers.size()) f_.registers[catchRegister] = thrown;
+            if (Value* slot = registerAt(catchRegister)) *slot = thrown;
         } else {
             setVariable(catchName, thrown);
         }

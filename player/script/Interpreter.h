@@ -45,6 +45,9 @@ private:
     Value pop();
     void push(Value v);
     std::vector<Value> popArgs();
+    // Register r of this frame, or of the action block past the frame's own
+    // count; null when there is none.
+    Value* registerAt(size_t r);
 
     // Control flow.
     Outcome runWith(size_t data, size_t length, size_t& pc, size_t end);

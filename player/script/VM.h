@@ -192,6 +192,9 @@ private:
     std::vector<std::pair<Object*, std::string>> runningAccessors_;   // SWF 6 and older
     uintptr_t stackBase_ = 0;     // native stack address where scripts were entered
     FunctionObject* currentFunction_ = nullptr;   // the script function running, for arguments.caller
+    // The four registers of the action block running; a function's register
+    // numbers past its own count reach these.
+    std::vector<Value>* blockRegisters_ = nullptr;
     bool stopped_ = false;
     uint64_t instructions_ = 0;
     double frameStartMs_ = 0;

@@ -59,6 +59,20 @@ TEST(HostileActions, PopsFromAnEmptyStackGiveUndefined)
     EXPECT_EQ(run(code), (Lines{"NaN", "undefined"}));
 }
 
+// Register numbers past a DefineFunction2's own count reach the four
+// registers of the action block that is running.
+TEST(Registers, PastTheFunctionsCountReachTheBlocksRegisters)
+{
+    Assembler body;
+    body.pushRegister(2).trace().push(8.0).record(0x87, {2}).op(0x17);
+    std::vector<uint8_t> code = body.bytes();
+    std::vector<uint8_t> define{'g', 0, 0, 0, 1, 0, 0, uint8_t(code.size()), uint8_t(code.size() >> 8)};
+    Assembler top;
+    top.push(5.0).record(0x87, {2}).op(0x17).record(0x8E, define).raw(code)
+        .call("g", 0).op(0x17).pushRegister(2).trace();
+    EXPECT_EQ(run(top), (Lines{"5", "8"}));
+}
+
 TEST(Limits, EndlessLoopStopsTheMovieScriptsButNotThePlayer)
 {
     Limits limits;
