@@ -26,8 +26,9 @@ void installTextFormat(script::VM& vm, script::Object* prototype);
 // frame's scripts and once they have run); a field whose variable does not
 // exist yet creates it with its own text.
 void updateBoundFields(ScriptBridge& bridge);
-// Brings one bound field up to date with its variable.
-void syncBoundField(ScriptBridge& bridge, stage::EditText& field);
+// Brings one bound field up to date with its variable; clip is the one
+// holding it (its parent when null).
+void syncBoundField(ScriptBridge& bridge, stage::EditText& field, stage::MovieClip* clip = nullptr);
 // Sets the variable of a bound field after a script changed its text.
 void storeBoundVariable(ScriptBridge& bridge, stage::EditText& field);
 

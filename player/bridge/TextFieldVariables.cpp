@@ -9,11 +9,12 @@ namespace tesmar::bridge {
 namespace {
 
 // The object holding a field's variable and the variable's own name:
-// "score" lives on the field's parent, "_root.a.score" or "/a:score" on
-// the clip that path names.
-script::Object* variableHolder(ScriptBridge& bridge, stage::EditText& field, std::string& name) {
-    if (!field.parent()) return nullptr;
-    script::ClipObject* base = bridge.objectFor(field.parent());
+// "score" lives on the clip that holds the field (directly or inside a
+// button), "_root.a.score" or "/a:score" on the clip that path names.
+script::Object* variableHolder(ScriptBridge& bridge, stage::EditText& field, stage::MovieClip* holder,
+                               std::string& name) {
+    if (!holder) return nullptr;
+    script::ClipObject* base = bridge.objectFor(holder);
     name = field.variable;
     const size_t cut = name.find_last_of(".:");
     if (cut == std::string::npos) return base;
@@ -27,15 +28,22 @@ void forEachField(stage::MovieClip& clip, Visit& visit) {
     std::vector<stage::DisplayObject*> children;
     for (const auto& [depth, child] : clip.children()) children.push_back(child.get());
     for (stage::DisplayObject* child : children) {
-        if (auto* field = dynamic_cast<stage::EditText*>(child)) visit(*field);
-        else if (auto* sub = dynamic_cast<stage::MovieClip*>(child)) forEachField(*sub, visit);
+        if (auto* field = dynamic_cast<stage::EditText*>(child)) {
+            visit(*field, clip);
+        } else if (auto* sub = dynamic_cast<stage::MovieClip*>(child)) {
+            forEachField(*sub, visit);
+        } else if (auto* button = dynamic_cast<stage::ButtonObject*>(child)) {
+            button->forEachPart([&](stage::DisplayObject& part) {
+                if (auto* field = dynamic_cast<stage::EditText*>(&part)) visit(*field, clip);
+            });
+        }
     }
 }
 
-void showVariable(ScriptBridge& bridge, stage::EditText& field) {
+void showVariable(ScriptBridge& bridge, stage::EditText& field, stage::MovieClip* clip) {
     script::VM& vm = *bridge.vm();
     std::string name;
-    script::Object* holder = variableHolder(bridge, field, name);
+    script::Object* holder = variableHolder(bridge, field, clip, name);
     if (!holder || name.empty()) return;
     const script::Value value = vm.get(holder, name);
     if (value.isUndefined()) {
@@ -53,11 +61,11 @@ void showVariable(ScriptBridge& bridge, stage::EditText& field) {
 
 } // namespace
 
-void syncBoundField(ScriptBridge& bridge, stage::EditText& field) {
+void syncBoundField(ScriptBridge& bridge, stage::EditText& field, stage::MovieClip* clip) {
     script::VM* vm = bridge.vm();
     if (!vm || vm->stopped() || field.variable.empty()) return;
     try {
-        showVariable(bridge, field);
+        showVariable(bridge, field, clip ? clip : field.parent());
     } catch (const script::ScriptThrow&) {
         // A getter that throws leaves the field as it was.
     } catch (const script::ScriptAbort&) {
@@ -66,7 +74,7 @@ void syncBoundField(ScriptBridge& bridge, stage::EditText& field) {
 
 void updateBoundFields(ScriptBridge& bridge) {
     if (!bridge.vm()) return;
-    auto visit = [&](stage::EditText& field) { syncBoundField(bridge, field); };
+    auto visit = [&](stage::EditText& field, stage::MovieClip& clip) { syncBoundField(bridge, field, &clip); };
     for (const auto& [number, level] : bridge.stage().levels())
         if (level) forEachField(*level, visit);
 }
@@ -74,7 +82,7 @@ void updateBoundFields(ScriptBridge& bridge) {
 void storeBoundVariable(ScriptBridge& bridge, stage::EditText& field) {
     if (field.variable.empty() || !bridge.vm()) return;
     std::string name;
-    script::Object* holder = variableHolder(bridge, field, name);
+    script::Object* holder = variableHolder(bridge, field, field.parent(), name);
     if (holder && !name.empty())
         bridge.vm()->set(holder, name, script::Value(field.html ? field.htmlText() : field.text()));
 }

@@ -22,6 +22,12 @@ public:
     // Queues the actions bound to a key.
     bool keyPressed(uint8_t keyCode);
 
+    // Visits the objects of every state (text fields inside buttons are bound too).
+    template <class Visit> void forEachPart(Visit visit) const {
+        for (const Part& part : parts_)
+            if (part.object) visit(*part.object);
+    }
+
     void advance() override;
     void draw(render::Renderer& r, const Matrix& toPixels, const ColorTransform& cx) const override;
     void drawMask(render::Renderer& r, const Matrix& toPixels) const override;
