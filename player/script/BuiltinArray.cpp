@@ -190,9 +190,10 @@ Value arraySplice(CallContext& c)
     size_t from = clampIndex(c.vm, c.arg(0), items.size(), 0);
     size_t count = items.size() - from;
     if (c.count() > 1) {
-        // An undefined count leaves the array alone.
+        // An undefined or negative count leaves the array alone.
         if (c.arg(1).isUndefined()) return Value();
         double n = c.vm.toNumber(c.arg(1));
+        if (n < 0) return Value();
         count = std::isnan(n) || n < 0 ? 0 : size_t(std::min(std::trunc(n), double(count)));
     }
     std::vector<Value> removed(items.begin() + from, items.begin() + from + count);
@@ -264,6 +265,8 @@ Value arraySort(CallContext& c)
     std::vector<Value> items = elements(c.vm, c.thisObject);
     // sort(compare, flags): a first argument that is no function is ignored,
     // except as the flags when no second one is given.
+    // Any other kind of first argument (undefined, a boolean, a string) refuses.
+    if (c.count() > 0 && !c.arg(0).isObject() && !c.arg(0).isNumber()) return Value();
     Value compareFn;
     if (c.arg(0).isObject() && c.arg(0).object()->kind() == ObjectKind::Function) compareFn = c.arg(0);
     int flags = 0;
@@ -284,7 +287,7 @@ Value arraySort(CallContext& c)
 
 Value arraySortOn(CallContext& c)
 {
-    if (!c.thisObject) return Value();
+    if (!c.thisObject || c.count() == 0) return Value();
     std::vector<Value> items = elements(c.vm, c.thisObject);
     std::vector<std::string> fields;
     std::vector<int> fieldFlags;
@@ -316,7 +319,9 @@ Value arraySortOn(CallContext& c)
         }
         return 0;
     };
-    return finishSort(c, items, order, fieldFlags.empty() ? flags : (flags & ~Descending), compare);
+    // With flags per field, the first field's decide uniqueness and indices.
+    if (!fieldFlags.empty()) flags = fieldFlags[0] & (UniqueSort | ReturnIndexedArray);
+    return finishSort(c, items, order, flags, compare);
 }
 
 } // namespace

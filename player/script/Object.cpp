@@ -155,6 +155,8 @@ bool ArrayObject::setVirtual(VM& vm, const std::string& name, const Value& value
     }
     int64_t i = arrayIndex(name);
     if (i < 0) return false;
+    Property* existing = findOwn(name);
+    if (existing && (existing->accessor || (existing->flags & ReadOnly))) return false;
     put(name, value);
     if (i >= length_) length_ = uint32_t(i + 1);
     return true;

@@ -48,6 +48,20 @@ TEST_F(Builtins, ArraySortArgumentsThatAreNoFunction)
     EXPECT_EQ(text(method(a, "sort", {Value(55), Value()})), "3,2,1");
     Value plain = Value(vm.newObject());
     EXPECT_EQ(text(method(a, "sort", {plain})), "1,2,3");
+    // Neither a function, a number nor an object: no sort at all.
+    EXPECT_TRUE(method(a, "sort", {Value(true)}).isUndefined());
+    EXPECT_TRUE(method(a, "sort", {Value(), Value(0)}).isUndefined());
+}
+
+TEST_F(Builtins, ArrayMethodsLeaveReadOnlyElements)
+{
+    Value a = array({Value(1), Value(2), Value(3)});
+    vm.call(global("ASSetPropFlags"), Value(), {a, Value(0), Value(6), Value(0)});   // DontDelete | ReadOnly
+    EXPECT_EQ(text(method(a, "shift")), "1");
+    EXPECT_EQ(text(a), "1,3");
+    Value b = array({Value(1), Value(2)});
+    EXPECT_TRUE(method(b, "splice", {Value(0), Value(-1)}).isUndefined());
+    EXPECT_EQ(text(b), "1,2");
 }
 
 // for..in lists the names newest first; methods that move elements make
