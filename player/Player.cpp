@@ -88,6 +88,8 @@ void Player::tick() {
         if (arrival.level == 0) {
             url_ = arrival.url;
             frameRate_ = std::clamp(arrival.movie->header.frameRate, 1.0, 120.0);
+            // A player that started empty gets its script machine with its first movie.
+            scripts_->start(arrival.movie->header.version);
         }
         stage_.setLevel(arrival.level, std::move(arrival.movie), arrival.url);
     }
