@@ -5,6 +5,7 @@
 #include "player/bridge/ScriptBridge.h"
 #include "player/bridge/StageClip.h"
 #include "player/script/VM.h"
+#include "player/stage/EditText.h"
 #include "player/stage/Properties.h"
 
 namespace tesmar::bridge {
@@ -21,6 +22,20 @@ std::string lowerAscii(std::string_view s) {
 // Placement in the parent's space, in pixels.
 Rect boundsInParent(const stage::DisplayObject& object) {
     return object.matrix().transform(object.bounds());
+}
+
+// A text field takes a new width or height as the size of its box, not as
+// a scale.
+bool resizeTextField(stage::DisplayObject& object, const std::string& key, double pixels, const stage::Placement& p) {
+    auto* field = dynamic_cast<stage::EditText*>(&object);
+    if (!field || (key != "_width" && key != "_height")) return false;
+    Rect box = field->box();
+    const double scale = std::abs(key == "_width" ? p.xScale : p.yScale) / 100;
+    const double size = scale > 0 ? std::max(0.0, pixels) * 20 / scale : 0;
+    if (key == "_width") box.xMax = box.xMin + std::round(size);
+    else box.yMax = box.yMin + std::round(size);
+    field->setBox(box);
+    return true;
 }
 
 // Pixels as the reference player keeps them: whole twips.
@@ -116,6 +131,7 @@ bool StageClip::setProperty(script::VM& vm, const std::string& key, const script
     // Undefined and other non-numbers leave the property as it was.
     if (!std::isfinite(n)) return true;
     stage::Placement p = stage::placementOf(*self);
+    if (resizeTextField(*self, key, n, p)) return true;
     if (key == "_alpha") {
         stage::setAlpha(*self, n);
         return true;
