@@ -101,7 +101,8 @@ void set(script::VM& vm, ScriptBridge& bridge, EditText& f, Field which, const V
         if (v.isBoolean()) {
             mode = v.boolean() ? EditText::AutoSize::Left : EditText::AutoSize::None;
         } else {
-            const std::string name = vm.toString(v);
+            std::string name = vm.toString(v);
+            for (char& ch : name) ch = char(std::tolower(static_cast<unsigned char>(ch)));
             if (name == "left") mode = EditText::AutoSize::Left;
             else if (name == "center") mode = EditText::AutoSize::Center;
             else if (name == "right") mode = EditText::AutoSize::Right;
