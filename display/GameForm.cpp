@@ -1,12 +1,16 @@
-// GameForm, shown as a placeholder until its real window is built.
-#include "display/PlaceholderWindow.h"
+// GameForm: the maker's collection of online games, started from the
+// collection loader.
+#include "display/WebForm.h"
+#include "resources/ResourceIds.h"
 #include "startup/Forms.h"
 
 namespace tesmar {
 
 void ShowGameForm()
 {
-    ShowPlaceholderWindow("GameForm");
+    // The player is first in tab order but no tab stop; BlankHolder1 is one.
+    static WebForm form({"GameForm", IDR_COLLECTION_PLAYER, false, true});
+    form.showModal();
 }
 
 } // namespace tesmar

@@ -8,6 +8,10 @@
 // A window creates it from one of the stored player states carried in the
 // program's resources (IDR_SHOWCASE_PLAYER, IDR_COLLECTION_PLAYER,
 // IDR_CUSTOM_PLAYER): an embedded movie starts playing at once.
+//
+// Until a movie has arrived the window shows what lies beneath it: its
+// parent's WM_ERASEBKGND paints into it. A disabled player window takes
+// no input. The window class is "TesmarPlayer".
 #include <windows.h>
 #include <functional>
 #include <memory>
@@ -41,7 +45,8 @@ public:
     // Gives the keyboard focus to the player's window.
     void setFocus();
 
-    // Called on the window's thread for every FSCommand the movie sends.
+    // Called on the window's thread for every FSCommand the movie sends,
+    // after the frame that sent it, never from inside the movie's scripts.
     std::function<void(const std::string& command, const std::string& args)> onFsCommand;
 
 private:
