@@ -48,7 +48,7 @@ Shape polygon(const std::vector<Point>& points, Rgba color) {
     return shape;
 }
 
-double snap(double v) { return std::floor(v + 0.5); }
+double snap(double v) { return std::ceil(v - 0.5); }
 
 uint32_t colorKey(Rgba c) { return (uint32_t(c.r) << 24) | (uint32_t(c.g) << 16) | (uint32_t(c.b) << 8) | c.a; }
 

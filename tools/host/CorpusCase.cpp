@@ -93,7 +93,7 @@ std::optional<CaseSettings> parseCaseSettings(const std::string& toml, std::stri
         } else if (path.size() >= 3 && path[0] == "image_comparisons") {
             ImageComparison& c = comparison(settings, path[1]);
             const std::string& field = path.back();
-            if (field == "trigger") { c.triggered = true; continue; }
+            if (field == "trigger") { c.triggered = true; c.trigger = int(number); continue; }
             ImageCheck* check = nullptr;
             if (path.size() == 4 && path[2] == "checks" && !c.checks.empty()) {
                 check = &c.checks.back();

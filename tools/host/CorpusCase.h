@@ -17,6 +17,7 @@ struct ImageComparison {
     std::string name;         // NAME of NAME.expected.png
     std::vector<ImageCheck> checks;   // all must hold
     bool triggered = false;   // taken at a movie's request, not at the end of the run
+    int trigger = 0;          // when triggered: the tick it follows
 };
 
 struct CaseSettings {
