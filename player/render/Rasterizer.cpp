@@ -148,10 +148,10 @@ void Rasterizer::addSample(double x, int winding) {
 
 // Accumulated winding to coverage. Under even-odd a partly covered pixel's
 // winding folds back from 1 towards 0 as a second layer covers it.
-uint8_t Rasterizer::coverageOf(float winding) const {
+inline uint8_t Rasterizer::coverageOf(float winding) const {
     float amount = std::fabs(winding);
     if (rule_ == FillRule::EvenOdd) {
-        amount -= 2.0f * std::floor(amount * 0.5f);
+        amount -= 2.0f * float(int64_t(amount * 0.5f));   // amount >= 0: truncating is flooring
         if (amount > 1.0f) amount = 2.0f - amount;
     } else {
         amount = std::min(1.0f, amount);
