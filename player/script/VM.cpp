@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 #include <set>
 
 namespace tesmar::script {
@@ -167,8 +168,9 @@ Value VM::get(Object* object, const std::string& name)
     Property* p = findProperty(object, name);
     if (!p) return Value();
     if (!p->accessor) return p->value;
-    // Past the nesting limit a getter is not run: the stored value answers.
     if (!p->getter) return Value();
+    // Past the nesting limit, or reaching its own property up to SWF 6, a
+    // getter is not run: the stored value answers.
     if (accessorDepth_ >= limits_.maxAccessorDepth || accessorRunning(object, name)) return p->value;
     return runAccessor(p->getter, object, name, {});
 }
@@ -239,7 +241,9 @@ void VM::set(Object* object, const std::string& name, const Value& assigned)
         object = liveClip(static_cast<ClipObject*>(object));
         if (!object) return;
     }
-    const Value& value = object->findWatcher(name) ? notifyWatcher(object, name, assigned) : assigned;
+    std::optional<Value> watched;
+    if (object->findWatcher(name)) watched = notifyWatcher(object, name, assigned);
+    const Value& value = watched ? *watched : assigned;
     if (object->setVirtual(*this, name, value)) return;
     Property* own = object->findOwn(name);
     if (own && own->visibleTo(swfVersion_)) {
