@@ -97,14 +97,18 @@ int MovieClip::labelFrame(std::string_view label) const {
     return 0;
 }
 
-void MovieClip::advance() {
-    const uint64_t tick = context().tick;
+void MovieClip::step() {
     queueClipEvent(swf::clipEvent::EnterFrame);
     if (playing_ && totalFrames() > 1) {
         if (current_ < totalFrames()) showFrame(current_ + 1);
         else if (loops_) showFrame(1);
         else playing_ = false;
     }
+}
+
+void MovieClip::advance() {
+    const uint64_t tick = context().tick;
+    step();
     // Children placed during this tick start on the next one. A child may
     // remove its siblings while advancing, so walk depth by depth.
     std::vector<int> depths;
@@ -117,10 +121,18 @@ void MovieClip::advance() {
 
 void MovieClip::showFrame(int frame) {
     if (frame == current_ || frame < 1 || frame > totalFrames()) return;
-    const bool rebuild = frame < current_;
-    applyFrames(rebuild ? 1 : current_ + 1, frame, rebuild);
+    if (frame < current_) {
+        // Going back rebuilds the display list in one pass, keeping what stays.
+        applyFrames(1, frame, true);
+        queueFrameActions(frame);
+    } else {
+        // Clips placed by the frames a jump passes over run their first
+        // frame before the target frame's scripts; those it places, after.
+        if (current_ + 1 < frame) applyFrames(current_ + 1, frame - 1, false);
+        queueFrameActions(frame);
+        applyFrames(frame, frame, false);
+    }
     current_ = frame;
-    queueFrameActions(frame);
 }
 
 void MovieClip::queueFrameActions(int frame) {

@@ -58,6 +58,10 @@ public:
     Drawing& drawing() { return drawing_; }
     const Drawing& drawing() const { return drawing_; }
 
+    // One frame of this clip alone: its enter-frame event, then the next
+    // frame when it plays.
+    void step();
+    // One frame of this clip and then of its children (clips inside buttons).
     void advance() override;
     void draw(render::Renderer& r, const Matrix& toPixels, const ColorTransform& cx) const override;
     void drawMask(render::Renderer& r, const Matrix& toPixels) const override;

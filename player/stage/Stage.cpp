@@ -50,11 +50,27 @@ void Stage::tick() {
     ++context_.tick;
     std::vector<int> numbers;
     for (const auto& [number, level] : levels_) numbers.push_back(number);
+    // Every clip and button steps once, newest first and the level roots
+    // last, as the reference player orders its frame scripts and events.
+    // Objects made during the tick start on the next one.
+    const std::vector<uint64_t> order = executionOrder();
+    std::vector<uint64_t> entered;
     for (int number : numbers) {
-        MovieClip* root = level(number);   // an earlier level's scripts cannot run here, but stay safe
-        if (!root) continue;
-        if (root->currentFrame() == 0) root->enterFirstFrame();
-        else root->advance();
+        MovieClip* root = level(number);
+        if (root && root->currentFrame() == 0) {
+            root->enterFirstFrame();
+            entered.push_back(root->serial());
+        }
+    }
+    for (uint64_t serial : order) {
+        DisplayObject* object = find(serial);
+        if (!object || object->born() >= context_.tick) continue;
+        if (std::find(entered.begin(), entered.end(), serial) != entered.end()) continue;
+        if (auto* clip = dynamic_cast<MovieClip*>(object)) {
+            if (clip->currentFrame() > 0) clip->step();
+        } else {
+            object->advance();
+        }
     }
     // Objects may have moved under a resting pointer.
     updateHover();
@@ -241,8 +257,20 @@ template <class Visit> void Stage::forEachClip(Visit visit) const {
     }
 }
 
+std::vector<uint64_t> Stage::executionOrder() const {
+    std::vector<uint64_t> order;
+    forEachClip([&order](MovieClip& clip) {
+        order.push_back(clip.serial());
+        for (const auto& [depth, child] : clip.children())
+            if (child->kind() == DisplayObject::Kind::Button) order.push_back(child->serial());
+    });
+    std::sort(order.rbegin(), order.rend());
+    return order;
+}
+
 void Stage::broadcastClipEvent(uint32_t event) {
-    forEachClip([event](MovieClip& clip) { clip.queueClipEvent(event); });
+    for (uint64_t serial : executionOrder())
+        if (auto* clip = dynamic_cast<MovieClip*>(find(serial))) clip->queueClipEvent(event);
 }
 
 void Stage::keyPressed(uint8_t keyCode) {

@@ -87,6 +87,8 @@ private:
     void broadcastClipEvent(uint32_t event);
     void followDrag();
     template <class Visit> void forEachClip(Visit visit) const;
+    // Serials of every clip and button, newest first.
+    std::vector<uint64_t> executionOrder() const;
 
     Context context_;
     std::map<int, Level> levels_;

@@ -94,7 +94,6 @@ TEST(LoaderTimeline, ShowcaseFramesFollowTheDisplayListTable) {
         } else {
             EXPECT_TRUE(depths(run.root()).empty());
             EXPECT_TRUE(startsWith(blocks, "ConstantPool '_level2' '_visible' 'gotoAndPlay'"));
-            EXPECT_FALSE(startsWith(blocks, "ConstantPool '_level2' '_framesloaded'"));
         }
     }
 }
