@@ -3,6 +3,7 @@
 #include "player/swf/WriterActions.h"
 #include "player/swf/WriterTags.h"
 
+#include <algorithm>
 #include <fstream>
 #include <set>
 
@@ -27,7 +28,12 @@ std::string TempFolder()
 
 std::string CorpusMoviePath()
 {
-    return "Z:\\work\\shared\\corpus\\visual\\color_transform_issue_9698\\test.swf";
+    // The corpus lies beside the repository; Wine sees the Linux root as Z:.
+    std::string path = __FILE__;
+    path = "Z:" + path.substr(0, path.rfind("/tests/windows/")) +
+           "/../shared/corpus/visual/color_transform_issue_9698/test.swf";
+    std::replace(path.begin(), path.end(), '/', '\\');
+    return path;
 }
 
 std::string WriteFsCommandMovie(const std::string& command)
@@ -127,6 +133,7 @@ bool PointerShowing()
 void MovePointerTo(int x, int y)
 {
     SetCursorPos(x, y);
+    Sleep(150);  // the window under the pointer takes the move before any button
 }
 
 void ClickHere(DWORD downFlag, DWORD upFlag)
