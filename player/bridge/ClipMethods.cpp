@@ -197,6 +197,13 @@ Value loadMovie(CallContext& c) {
     return Value();
 }
 
+// Object.registerClass(exportName, constructor).
+Value registerClass(CallContext& c) {
+    if (c.count() < 2) return Value(false);
+    bridgeOf(c).registerClass(c.vm.toString(c.arg(0)), c.arg(1));
+    return Value(true);
+}
+
 } // namespace
 
 void installClipMethods(ScriptBridge& bridge) {
@@ -222,6 +229,8 @@ void installClipMethods(ScriptBridge& bridge) {
         {"unloadMovie", unloadMovie},
     };
     for (const Method& m : methods) vm.defineNative(proto, m.name, m.fn);
+    const Value object = vm.get(vm.global(), "Object");
+    if (object.isObject()) vm.defineNative(object.object(), "registerClass", registerClass);
 }
 
 } // namespace tesmar::bridge

@@ -69,7 +69,46 @@ StageClip* ScriptBridge::objectFor(stage::DisplayObject* object) {
                                                                        : vm_->protos().object);
     object->setScripted();
     clips_[object->serial()] = clip;
+    if (script::Value constructor = registeredClass(*object); constructor.isObject()) {
+        script::Value prototype = vm_->get(constructor.object(), "prototype");
+        if (prototype.isObject()) clip->setProto(prototype.object());
+        unconstructed_[object->serial()] = constructor;
+    }
     return clip;
+}
+
+namespace {
+
+std::string lowerAscii(std::string s) {
+    for (char& c : s)
+        if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
+    return s;
+}
+
+} // namespace
+
+void ScriptBridge::registerClass(const std::string& exportName, const script::Value& constructor) {
+    if (constructor.isObject()) classes_[lowerAscii(exportName)] = constructor;
+    else classes_.erase(lowerAscii(exportName));
+}
+
+script::Value ScriptBridge::registeredClass(stage::DisplayObject& object) {
+    if (classes_.empty() || object.characterId() == 0 || object.kind() != stage::DisplayObject::Kind::Clip)
+        return {};
+    for (const auto& [name, id] : object.loadedMovie().movie().exports) {
+        if (id != object.characterId()) continue;
+        auto it = classes_.find(lowerAscii(name));
+        if (it != classes_.end()) return it->second;
+    }
+    return {};
+}
+
+void ScriptBridge::construct(StageClip* clip) {
+    auto it = unconstructed_.find(clip->serial());
+    if (it == unconstructed_.end()) return;
+    script::Value constructor = it->second;
+    unconstructed_.erase(it);
+    vm_->callSafely(constructor, script::Value(static_cast<script::Object*>(clip)), {});
 }
 
 void ScriptBridge::beginTick() {
@@ -81,6 +120,8 @@ void ScriptBridge::run(const stage::QueuedActions& queued) {
     stage::DisplayObject* object = stage_.find(queued.clip);
     StageClip* clip = nullptr;
     if (object) {
+        // A load event of an unscripted clip matters only to a registered class.
+        if (!queued.actions && !object->scripted() && registeredClass(*object).isUndefined()) return;
         clip = objectFor(object);
     } else if (queued.source == stage::QueuedActions::Source::ClipEvent &&
                queued.clipEvent == swf::clipEvent::Unload) {
@@ -89,6 +130,7 @@ void ScriptBridge::run(const stage::QueuedActions& queued) {
         if (it != clips_.end()) clip = it->second;
     }
     if (!clip) return;
+    construct(clip);
     if (queued.source == stage::QueuedActions::Source::Frame) updateBoundFields(*this);
     if (queued.actions) {
         const std::shared_ptr<const void> owner =
@@ -117,8 +159,12 @@ void ScriptBridge::endTick() {
     vm_->runIntervals();
     if (++ticks_ % kCollectEvery != 0) return;
     for (auto it = clips_.begin(); it != clips_.end();) {
-        if (!stage_.find(it->first)) it = clips_.erase(it);
-        else ++it;
+        if (!stage_.find(it->first)) {
+            unconstructed_.erase(it->first);
+            it = clips_.erase(it);
+        } else {
+            ++it;
+        }
     }
     vm_->collectGarbage();
 }
@@ -164,6 +210,8 @@ void ScriptBridge::stopDrag() { stage_.stopDrag(); }
 
 void ScriptBridge::traceRoots(script::Tracer& tracer) {
     for (const auto& [serial, clip] : clips_) tracer.mark(clip);
+    for (const auto& [name, constructor] : classes_) tracer.mark(constructor);
+    for (const auto& [serial, constructor] : unconstructed_) tracer.mark(constructor);
 }
 
 } // namespace tesmar::bridge

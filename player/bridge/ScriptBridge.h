@@ -36,6 +36,9 @@ public:
     // After a frame's blocks: due intervals, then collection now and then.
     void endTick();
 
+    // Object.registerClass: clips of an exported symbol get the class's
+    // prototype and run its constructor once, before their first script.
+    void registerClass(const std::string& exportName, const script::Value& constructor);
     // The script object of a display object (made on first use).
     StageClip* objectFor(stage::DisplayObject* object);
     StageClip* objectFor(uint64_t serial) { return objectFor(stage_.find(serial)); }
@@ -53,12 +56,17 @@ public:
 
 private:
     void callEventMethod(StageClip* clip, uint32_t event);
+    // The class registered for an object's symbol, if any.
+    script::Value registeredClass(stage::DisplayObject& object);
+    void construct(StageClip* clip);
 
     Player& player_;
     stage::Stage& stage_;
     Host& host_;
     std::unique_ptr<script::VM> vm_;
     std::unordered_map<uint64_t, StageClip*> clips_;   // by serial; pruned when their objects go
+    std::unordered_map<std::string, script::Value> classes_;   // by lower-case export name
+    std::unordered_map<uint64_t, script::Value> unconstructed_; // clips whose constructor is due
     double startMs_ = 0;
     uint64_t ticks_ = 0;
 };

@@ -156,7 +156,9 @@ void MovieClip::queueClipEvent(uint32_t event) {
             context().actions.back().clipActions = clipActions_;
         }
     }
-    if (scripted())
+    // Load always reaches the script machine: a clip of a registered class
+    // runs its constructor then.
+    if (scripted() || event == swf::clipEvent::Load)
         context().actions.push_back({QueuedActions::Source::ClipEvent, serial(), loadedMovie().shared(), nullptr, event});
 }
 

@@ -134,9 +134,12 @@ TEST_F(TimelineFixture, ClipEventsAreQueuedOnLoadAndEveryFrame) {
     p.u32(0);
     load({sprite(2, {showFrame()}, 1), tag(26, p.bytes), showFrame()}, 1);
     auto first = stage.takeActions();
-    ASSERT_EQ(first.size(), 1u);
+    // The handler, then the entry that lets scripts see the load (onLoad, classes).
+    ASSERT_EQ(first.size(), 2u);
     EXPECT_EQ(first[0].clipEvent, 0x01u);
     EXPECT_EQ(*first[0].actions, (swf::Bytes{0x07, 0x00}));
+    EXPECT_EQ(first[1].clipEvent, 0x01u);
+    EXPECT_EQ(first[1].actions, nullptr);
     for (int i = 0; i < 2; ++i) {
         stage.tick();
         auto each = stage.takeActions();
