@@ -192,6 +192,9 @@ void Stage::followDrag() {
 }
 
 void Stage::mouseMove(double x, double y) {
+    // A pointer that did not move sends no event (hosts report a position
+    // with each press and release).
+    if (x == mouseX_ && y == mouseY_) return;
     mouseX_ = x;
     mouseY_ = y;
     followDrag();
