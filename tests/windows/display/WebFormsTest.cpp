@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <fstream>
+#include <sstream>
 #include <optional>
 
 namespace tesmar::test {
@@ -176,6 +178,63 @@ TEST_F(WebFormsTest, ExitEndsTheProgramWithinASecond)
         Click(player, StageToScreen(kExitX, kExitY));
         EXPECT_TRUE(program().WaitForExit(1000));
         EXPECT_EQ(program().ExitCode(), 0u);
+    }
+}
+
+// Wine's browser launcher starts the programs listed in this value for a web
+// address; the About window's tests keep a script there that notes them.
+class RecordingBrowser {
+public:
+    RecordingBrowser()
+    {
+        const std::string source = __FILE__;
+        const std::string folder = source.substr(0, source.find_last_of("/\\"));
+        const std::string script = folder.substr(0, folder.find_last_of("/\\")) + "/dialogs/record-browser.sh";
+        RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Wine\\WineBrowser", 0, nullptr, 0, KEY_ALL_ACCESS,
+                        nullptr, &key_, nullptr);
+        RegSetValueExA(key_, "Browsers", 0, REG_SZ, reinterpret_cast<const BYTE*>(script.c_str()),
+                       DWORD(script.size() + 1));
+        DeleteFileA(kPagesFile);
+    }
+    ~RecordingBrowser()
+    {
+        RegDeleteValueA(key_, "Browsers");
+        RegCloseKey(key_);
+        DeleteFileA(kPagesFile);
+    }
+    // The first address opened, without the "/" Wine adds to a bare host.
+    std::string WaitForPage() const
+    {
+        for (int i = 0; i < 250; ++i) {
+            std::stringstream text;
+            text << std::ifstream(kPagesFile).rdbuf();
+            std::string page = text.str();
+            if (page.find('\n') != std::string::npos) {
+                page.erase(page.find('\n'));
+                if (!page.empty() && page.back() == '/')
+                    page.pop_back();
+                return page;
+            }
+            Sleep(40);
+        }
+        return {};
+    }
+
+private:
+    static constexpr const char* kPagesFile = "C:\\tesmar-opened-pages.txt";
+    HKEY key_ = nullptr;
+};
+
+TEST_F(WebFormsTest, TheLogoOpensTheHomePageAndEndsTheProgram)
+{
+    for (const WebFormCase& which : {kShowcase, kCollection}) {
+        SCOPED_TRACE(which.form);
+        RecordingBrowser browser;
+        HWND player = PlayerOf(Open(which));
+        ASSERT_TRUE(player);
+        Click(player, StageToScreen(400 - 60, 224));
+        EXPECT_TRUE(program().WaitForExit(1000));
+        EXPECT_EQ(browser.WaitForPage(), "https://www.tesmargames.com");
     }
 }
 
