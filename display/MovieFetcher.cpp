@@ -229,9 +229,17 @@ std::unique_ptr<FetchResult> TakeFetchResult(LPARAM lParam)
 
 void DiscardFetchResults(HWND window, UINT replyMessage)
 {
+    // PeekMessage hands back WM_QUIT whatever the filter says; a window
+    // that posted it while closing must still see its loop end, so it is
+    // put back and the draining stops there.
     MSG message;
-    while (PeekMessageW(&message, window, replyMessage, replyMessage, PM_REMOVE))
+    while (PeekMessageW(&message, window, replyMessage, replyMessage, PM_REMOVE)) {
+        if (message.message == WM_QUIT) {
+            PostQuitMessage(int(message.wParam));
+            return;
+        }
         TakeFetchResult(message.lParam);
+    }
 }
 
 } // namespace tesmar
