@@ -1,5 +1,7 @@
 #include "display/CustomFormWindow.h"
 
+#include "startup/Settings.h"
+
 namespace tesmar {
 
 namespace {
@@ -68,6 +70,15 @@ void ShowModally(HWND window)
         TranslateMessage(&message);
         DispatchMessageA(&message);
     }
+}
+
+void PlaceAtCustomSize(PlayerControl& player, const ScreenMetrics& screen)
+{
+    const TwipsBox movie = CentredMovieBox(gMovieWidth, gMovieHeight, screen);
+    player.setLeft(movie.left);
+    player.setTop(movie.top);
+    player.setHeight(movie.height);
+    player.setWidth(movie.width);
 }
 
 } // namespace tesmar

@@ -7,6 +7,9 @@
 
 #include <cstdint>
 
+#include "display/PlayerControl.h"
+#include "display/portable/ScreenLayout.h"
+
 namespace tesmar {
 
 // The window's background: erases the window, and through the transparent
@@ -36,6 +39,10 @@ HWND CreateFullScreenForm(const char* className, WNDPROC windowProc, HCURSOR cur
 // Puts the window in front of every window that is not topmost; its place
 // and size stay as they are. The result is not looked at.
 void MakeTopmost(HWND window);
+
+// Gives the player the custom size, gMovieWidth x gMovieHeight pixels
+// centred on the screen: Left, Top, Height and Width in this order.
+void PlaceAtCustomSize(PlayerControl& player, const ScreenMetrics& screen);
 
 // Shows the window and runs the message loop until it is destroyed.
 void ShowModally(HWND window);

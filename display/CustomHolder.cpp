@@ -1,5 +1,7 @@
 #include "display/CustomHolder.h"
 
+#include "display/CustomFormWindow.h"
+
 #include "display/TransparentControl.h"
 #include "resources/ResourceIds.h"
 #include "startup/Settings.h"
@@ -19,11 +21,7 @@ CustomHolder::CustomHolder(HWND parent, const TwipsBox& design)
         player_.setHeight(screen.heightTwips);
         player_.setWidth(screen.widthTwips);
     } else {
-        const TwipsBox movie = CentredMovieBox(gMovieWidth, gMovieHeight, screen);
-        player_.setLeft(movie.left);
-        player_.setTop(movie.top);
-        player_.setHeight(movie.height);
-        player_.setWidth(movie.width);
+        PlaceAtCustomSize(player_, screen);
     }
 }
 

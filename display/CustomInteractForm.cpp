@@ -60,11 +60,7 @@ void Load()
         player.setWidth(screen.widthTwips);
         player.setHeight(screen.heightTwips);
     } else {
-        const TwipsBox movie = CentredMovieBox(gMovieWidth, gMovieHeight, screen);
-        player.setLeft(movie.left);
-        player.setTop(movie.top);
-        player.setHeight(movie.height);
-        player.setWidth(movie.width);
+        PlaceAtCustomSize(player, screen);
     }
 
     form->background.setColour(form->window, gBackground);

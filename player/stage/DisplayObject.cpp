@@ -19,7 +19,7 @@ struct NestingGuard {
 
 void queueActions(QueuedActions::Source source, const DisplayObject& target, const swf::Bytes& actions,
                   uint32_t clipEvent) {
-    target.context().actions.push_back({source, target.serial(), target.loadedMovie().shared(), &actions, clipEvent});
+    target.context().actions.push_back({source, target.serial(), target.loadedMovie().shared(), &actions, clipEvent, {}});
 }
 
 std::unique_ptr<DisplayObject> createObject(Context& context, const LoadedMovie& movie, uint16_t characterId) {

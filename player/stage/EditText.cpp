@@ -17,21 +17,6 @@ std::u32string normalizeBreaks(std::u32string chars) {
     return out;
 }
 
-Shape rectangle(double x0, double y0, double x1, double y1, Rgba color) {
-    Shape shape;
-    shape.groups.resize(1);
-    shape.groups[0].fills.push_back(FillStyle{});
-    shape.groups[0].fills[0].color = color;
-    ShapePath path;
-    path.fill0 = 1;
-    path.start = {x0, y0};
-    for (Point p : {Point{x1, y0}, Point{x1, y1}, Point{x0, y1}, Point{x0, y0}}) path.segments.push_back({false, {}, p});
-    shape.paths.push_back(path);
-    shape.bounds = Rect{std::min(x0, x1), std::min(y0, y1), std::max(x0, x1), std::max(y0, y1)};
-    shape.edgeBounds = shape.bounds;
-    return shape;
-}
-
 // A closed polygon (pixel space) as a one-fill shape.
 Shape polygon(const std::vector<Point>& points, Rgba color) {
     Shape shape;
@@ -48,6 +33,10 @@ Shape polygon(const std::vector<Point>& points, Rgba color) {
     return shape;
 }
 
+Shape rectangle(double x0, double y0, double x1, double y1, Rgba color) {
+    return polygon({{x0, y0}, {x1, y0}, {x1, y1}, {x0, y1}}, color);
+}
+
 double snap(double v) { return std::ceil(v - 0.5); }
 
 uint32_t colorKey(Rgba c) { return (uint32_t(c.r) << 24) | (uint32_t(c.g) << 16) | (uint32_t(c.b) << 8) | c.a; }
@@ -55,7 +44,7 @@ uint32_t colorKey(Rgba c) { return (uint32_t(c.r) << 24) | (uint32_t(c.g) << 16)
 } // namespace
 
 EditText::EditText(Context& context, const LoadedMovie& movie, uint16_t id, const swf::EditTextDef& def, Host* host)
-    : DisplayObject(Kind::Text, context, movie, id), def_(&def), faces_(movie.movie(), host) {
+    : DisplayObject(Kind::Text, context, movie, id), faces_(movie.movie(), host) {
     box_ = def.bounds;
     border = background = def.border;
     html = def.html;

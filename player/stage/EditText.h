@@ -68,7 +68,6 @@ private:
     void drawBox(render::Renderer& r, const Matrix& toPixels, const ColorTransform& cx) const;
     void drawGlyphs(render::Renderer& r, const Matrix& toPixels, const ColorTransform& cx) const;
 
-    const swf::EditTextDef* def_ = nullptr;
     TextFormat format_;
     StyledText text_;
     bool wordWrap_ = false, embedFonts_ = false;
