@@ -78,7 +78,12 @@ std::optional<CaseSettings> parseCaseSettings(const std::string& toml, std::stri
         if (eq == std::string::npos) { error = "cannot read line: " + line; return std::nullopt; }
         std::vector<std::string> path = section;
         for (std::string& part : keyPath(line.substr(0, eq))) path.push_back(part);
-        const std::string value = trim(line.substr(eq + 1));
+        std::string value = trim(line.substr(eq + 1));
+        // An inline table may run over several lines: read on until its braces close.
+        auto unclosed = [](const std::string& v) {
+            return std::count(v.begin(), v.end(), '{') > std::count(v.begin(), v.end(), '}');
+        };
+        while (unclosed(value) && std::getline(in, raw)) value += " " + trim(stripComment(raw));
         const long number = std::atol(value.c_str());
 
         if (path.size() == 1 && (path[0] == "num_frames" || path[0] == "num_ticks")) settings.frames = int(number);

@@ -29,6 +29,11 @@ with_renderer = { quality = "low" }
 
 [approximations]
 epsilon = 1e-14
+
+[[compilers]]
+optimizations = {
+    fold_constants = false
+}
 )";
     std::string error;
     auto settings = parseCaseSettings(toml, error);
