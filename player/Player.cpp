@@ -71,7 +71,7 @@ bool Player::load(std::span<const uint8_t> bytes, const std::string& url) {
     if (!movie) return false;
     url_ = url;
     frameRate_ = std::clamp(movie->header.frameRate, 1.0, 120.0);
-    scripts_->start(movie->header.version);
+    scripts_->start(*movie);
     stage_.setLevel(0, std::move(movie), url);
     return true;
 }
@@ -89,7 +89,7 @@ void Player::tick() {
             url_ = arrival.url;
             frameRate_ = std::clamp(arrival.movie->header.frameRate, 1.0, 120.0);
             // A player that started empty gets its script machine with its first movie.
-            scripts_->start(arrival.movie->header.version);
+            scripts_->start(*arrival.movie);
         }
         stage_.setLevel(arrival.level, std::move(arrival.movie), arrival.url);
     }

@@ -50,10 +50,12 @@ ScriptBridge::~ScriptBridge() {
     vm_.reset();
 }
 
-void ScriptBridge::start(int swfVersion) {
+void ScriptBridge::start(const swf::Movie& movie) {
     if (vm_) return;
     startMs_ = host_.nowMs();
-    vm_ = std::make_unique<script::VM>(*this, swfVersion);
+    script::Limits limits;
+    if (movie.maxRecursionDepth > 0) limits.maxCallDepth = movie.maxRecursionDepth;
+    vm_ = std::make_unique<script::VM>(*this, movie.header.version, limits);
     installClipMethods(*this);
     installDrawingMethods(*vm_);
     installTextField(*this);

@@ -25,7 +25,7 @@ public:
 
     // Makes the script machine for a movie of this SWF version (once: a
     // later level-0 movie keeps the machine of the first).
-    void start(int swfVersion);
+    void start(const swf::Movie& movie);
     script::VM* vm() { return vm_.get(); }
     stage::Stage& stage() { return stage_; }
 

@@ -119,6 +119,12 @@ private:
                 movie_.hasBackground = !body.failed();
             }
             return false;
+        case tag::ScriptLimits:
+            if (!inSprite) {
+                const uint16_t depth = body.u16();
+                if (!body.failed()) movie_.maxRecursionDepth = depth;
+            }
+            return false;
         case tag::ExportAssets:
             if (!inSprite) readExports(body);
             return false;

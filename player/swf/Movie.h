@@ -32,6 +32,10 @@ struct Movie {
     std::map<std::string, uint16_t> exports;   // ExportAssets names
     Timeline timeline;
     std::vector<std::string> warnings;         // what was skipped or cut short
+    // The ScriptLimits tag's recursion depth for the movie's scripts; 0 when
+    // the movie sets none. (Its script time-out is not kept: the player's own
+    // per-frame budget is far shorter, so a screen saver never stalls.)
+    uint16_t maxRecursionDepth = 0;
 
     const Character* character(uint16_t id) const {
         auto it = dictionary.find(id);
