@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "display/PlayerStartState.h"
+#include "display/TransparentControl.h"
 #include "display/TwipsPlacement.h"
 #include "display/WindowsHost.h"
 #include "display/portable/Twips.h"
@@ -209,26 +210,13 @@ struct PlayerControl::Impl {
         PAINTSTRUCT paint;
         HDC dc = BeginPaint(window, &paint);
         if (!player->stage().level(0)) {
-            paintParentBackground(dc);
+            EraseWithParentBackground(window, dc);   // until a movie arrives
         } else if (memoryDc) {
             const RECT& area = paint.rcPaint;
             BitBlt(dc, area.left, area.top, area.right - area.left, area.bottom - area.top, memoryDc,
                    area.left, area.top, SRCCOPY);
         }
         EndPaint(window, &paint);
-    }
-
-    // Until a movie arrives the control shows what lies beneath it: the
-    // parent erases its background into the control's pixels.
-    void paintParentBackground(HDC dc)
-    {
-        HWND parent = GetParent(window);
-        POINT origin{0, 0};
-        MapWindowPoints(window, parent, &origin, 1);
-        POINT previous;
-        OffsetWindowOrgEx(dc, origin.x, origin.y, &previous);
-        SendMessageW(parent, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
-        SetWindowOrgEx(dc, previous.x, previous.y, nullptr);
     }
 
     // --- Input -------------------------------------------------------------

@@ -4,19 +4,6 @@ namespace tesmar {
 
 namespace {
 
-// The parent erases its background into this window's device context, moved
-// so that the parent's coordinates line up with this window's place.
-void EraseWithParentBackground(HWND window, HDC dc)
-{
-    HWND parent = GetParent(window);
-    POINT origin{0, 0};
-    MapWindowPoints(window, parent, &origin, 1);
-    POINT previous;
-    OffsetWindowOrgEx(dc, origin.x, origin.y, &previous);
-    SendMessageA(parent, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
-    SetWindowOrgEx(dc, previous.x, previous.y, nullptr);
-}
-
 LRESULT CALLBACK TransparentControlProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
@@ -50,6 +37,17 @@ HWND CreateTransparentControl(HWND parent, const char* className)
     }
     return CreateWindowExA(0, className, "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, 0, 0,
                            0, 0, parent, nullptr, instance, nullptr);
+}
+
+void EraseWithParentBackground(HWND window, HDC dc)
+{
+    HWND parent = GetParent(window);
+    POINT origin{0, 0};
+    MapWindowPoints(window, parent, &origin, 1);
+    POINT previous;
+    OffsetWindowOrgEx(dc, origin.x, origin.y, &previous);
+    SendMessageA(parent, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+    SetWindowOrgEx(dc, previous.x, previous.y, nullptr);
 }
 
 } // namespace tesmar

@@ -10,4 +10,8 @@ namespace tesmar {
 // on first use), at (0, 0) with no size until it is placed.
 HWND CreateTransparentControl(HWND parent, const char* className);
 
+// The parent erases its background into this window's device context, moved
+// so that the parent's coordinates line up with this window's place.
+void EraseWithParentBackground(HWND window, HDC dc);
+
 } // namespace tesmar

@@ -81,16 +81,21 @@ void Drawing::startPath() {
     pathOpen_ = true;
 }
 
-void Drawing::closeFill() {
-    if (samePoint(pen_, fillStart_)) return;
-    // The closing edge is drawn with the line style of the moment.
+// The edge from the pen back to where the fill began, drawn with the line
+// style of the moment.
+ShapePath Drawing::closingEdge() const {
     ShapePath path;
     path.styleGroup = uint32_t(shape_.groups.size() - 1);
     path.fill0 = 1;
     path.line = line_;
     path.start = pen_;
     path.segments.push_back({false, {}, fillStart_});
-    shape_.paths.push_back(std::move(path));
+    return path;
+}
+
+void Drawing::closeFill() {
+    if (samePoint(pen_, fillStart_)) return;
+    shape_.paths.push_back(closingEdge());
     pen_ = fillStart_;
     pathOpen_ = false;
     closedValid_ = false;
@@ -99,15 +104,7 @@ void Drawing::closeFill() {
 const Shape& Drawing::shape() const {
     if (closedValid_) return closed_;
     closed_ = shape_;
-    if (filling_ && !samePoint(pen_, fillStart_)) {
-        ShapePath path;
-        path.styleGroup = uint32_t(closed_.groups.size() - 1);
-        path.fill0 = 1;
-        path.line = line_;
-        path.start = pen_;
-        path.segments.push_back({false, {}, fillStart_});
-        closed_.paths.push_back(std::move(path));
-    }
+    if (filling_ && !samePoint(pen_, fillStart_)) closed_.paths.push_back(closingEdge());
     // Bounds take in control points and half the widest line.
     Rect bounds;
     double halfWidth = 0;

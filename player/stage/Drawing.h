@@ -33,6 +33,7 @@ public:
 private:
     void addSegment(const PathSegment& segment);
     void closeFill();
+    ShapePath closingEdge() const;
     // Starts a new path at the pen with the current styles.
     void startPath();
     StyleGroup& group() { return shape_.groups.back(); }
