@@ -15,5 +15,6 @@ void installGlobals(VM& vm);
 void installBroadcaster(VM& vm);
 void installSystemObjects(VM& vm);
 void installMovieClip(VM& vm);
+void installXml(VM& vm);
 
 } // namespace tesmar::script

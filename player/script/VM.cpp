@@ -36,6 +36,7 @@ void VM::installBuiltins()
     installBroadcaster(*this);
     installSystemObjects(*this);
     installMovieClip(*this);
+    installXml(*this);
 }
 
 void VM::beginFrame()
