@@ -3,6 +3,7 @@
 #include "player/bridge/ClipEditing.h"
 #include "player/bridge/ScriptBridge.h"
 #include "player/bridge/StageClip.h"
+#include "player/bridge/TextSnapshot.h"
 
 namespace tesmar::bridge {
 
@@ -59,6 +60,31 @@ Value getDepth(CallContext& c) {
 
 Value textFieldConstructor(CallContext& c) { return Value(c.thisObject); }
 
+// Every field broadcasts (onChanged, onScroller) to its own listeners, the
+// field itself first among them. The list is made when first used.
+Value listenersGetter(CallContext& c) {
+    if (!editTextOf(c.vm, c.thisObject)) return Value();
+    script::ArrayObject* list = c.vm.newArray({Value(c.thisObject)});
+    c.thisObject->put("_listeners", Value(static_cast<script::Object*>(list)), script::DontEnum);
+    return Value(static_cast<script::Object*>(list));
+}
+
+Value listenersSetter(CallContext& c) {
+    if (c.thisObject) c.thisObject->put("_listeners", c.arg(0), script::DontEnum);
+    return Value();
+}
+
+void makeFieldsBroadcasters(script::VM& vm, script::Object* prototype) {
+    const Value broadcaster = vm.get(vm.global(), "AsBroadcaster");
+    if (!broadcaster.isObject()) return;
+    for (const char* name : {"broadcastMessage", "addListener", "removeListener"})
+        prototype->put(name, vm.get(broadcaster.object(), name), script::DontEnum);
+    script::Property& listeners = prototype->put("_listeners", Value(), script::DontEnum);
+    listeners.accessor = true;
+    listeners.getter = vm.newNative(listenersGetter);
+    listeners.setter = vm.newNative(listenersSetter);
+}
+
 } // namespace
 
 stage::EditText* editTextOf(script::VM& vm, script::Object* object) {
@@ -82,8 +108,10 @@ void installTextField(ScriptBridge& bridge) {
     vm.defineNative(prototype, "getDepth", getDepth);
     installTextFieldProperties(vm, prototype);
     installTextFormat(vm, prototype);
+    makeFieldsBroadcasters(vm, prototype);
     vm.global()->put("TextField", Value(static_cast<script::Object*>(constructor)), script::DontEnum);
     vm.defineNative(vm.protos().movieClip, "createTextField", createTextField);
+    installTextSnapshot(bridge);
 }
 
 } // namespace tesmar::bridge

@@ -16,7 +16,8 @@ using stage::EditText;
 enum class Field {
     Text, HtmlText, Html, Length, TextColor, TextWidth, TextHeight, AutoSize, WordWrap, Multiline, Border,
     BorderColor, Background, BackgroundColor, Variable, MaxChars, Selectable, Type, EmbedFonts, Password,
-    CondenseWhite, Scroll, MaxScroll, BottomScroll, HScroll, MaxHScroll,
+    CondenseWhite, Scroll, MaxScroll, BottomScroll, HScroll, MaxHScroll, Restrict, TabIndex, MouseWheelEnabled,
+    AntiAliasType, GridFitType, Sharpness, Thickness,
 };
 
 double rgbNumber(Rgba c) { return double((uint32_t(c.r) << 16) | (uint32_t(c.g) << 8) | c.b); }
@@ -74,6 +75,13 @@ Value get(script::VM& vm, EditText& f, Field which) {
     case Field::BottomScroll: return Value(std::min(int(f.layout().lines.size()), visibleLines(f)));
     case Field::HScroll: return Value(0);
     case Field::MaxHScroll: return Value(0);
+    case Field::Restrict: return f.restrict ? Value(*f.restrict) : Value::null();
+    case Field::TabIndex: return f.tabIndex ? Value(*f.tabIndex) : Value();
+    case Field::MouseWheelEnabled: return Value(f.mouseWheelEnabled);
+    case Field::AntiAliasType: return Value(f.antiAliasType);
+    case Field::GridFitType: return Value(f.gridFitType);
+    case Field::Sharpness: return Value(f.sharpness);
+    case Field::Thickness: return Value(f.thickness);
     }
     return Value();
 }
@@ -137,6 +145,27 @@ void set(script::VM& vm, ScriptBridge& bridge, EditText& f, Field which, const V
     case Field::EmbedFonts: f.setEmbedFonts(vm.toBoolean(v)); break;
     case Field::Password: f.password = vm.toBoolean(v); break;
     case Field::CondenseWhite: f.condenseWhite = vm.toBoolean(v); break;
+    case Field::Restrict:
+        if (v.isNullish()) f.restrict.reset();
+        else f.restrict = vm.toString(v);
+        break;
+    case Field::TabIndex:
+        if (v.isUndefined()) f.tabIndex.reset();
+        else f.tabIndex = vm.toNumber(v);
+        break;
+    case Field::MouseWheelEnabled: f.mouseWheelEnabled = vm.toBoolean(v); break;
+    case Field::AntiAliasType: {
+        const std::string type = vm.toString(v);
+        if (type == "normal" || type == "advanced") f.antiAliasType = type;
+        break;
+    }
+    case Field::GridFitType: {
+        const std::string type = vm.toString(v);
+        if (type == "none" || type == "pixel" || type == "subpixel") f.gridFitType = type;
+        break;
+    }
+    case Field::Sharpness: f.sharpness = vm.toNumber(v); break;
+    case Field::Thickness: f.thickness = vm.toNumber(v); break;
     default: return;   // read-only
     }
     f.lookChanged();
@@ -161,33 +190,41 @@ Value setter(CallContext& c) {
 struct Accessor {
     const char* name;
     script::NativeFunction get, set;   // set null: read-only
+    uint16_t flags;
 };
 
+// Properties that movies before SWF 8 do not see.
+constexpr uint16_t OnlySwf8 = script::OnlySwf8Up;
+
 template <Field F>
-constexpr Accessor readWrite(const char* name) { return {name, getter<F>, setter<F>}; }
+constexpr Accessor readWrite(const char* name, uint16_t flags = 0) { return {name, getter<F>, setter<F>, flags}; }
 template <Field F>
-constexpr Accessor readOnly(const char* name) { return {name, getter<F>, nullptr}; }
+constexpr Accessor readOnly(const char* name) { return {name, getter<F>, nullptr, 0}; }
 
 } // namespace
 
 void installTextFieldProperties(script::VM& vm, script::Object* prototype) {
+    // For..in lists them newest first: styleSheet ... gridFitType.
     const Accessor accessors[] = {
-        readWrite<Field::Text>("text"), readWrite<Field::HtmlText>("htmlText"), readWrite<Field::Html>("html"),
-        readOnly<Field::Length>("length"), readWrite<Field::TextColor>("textColor"),
-        readOnly<Field::TextWidth>("textWidth"), readOnly<Field::TextHeight>("textHeight"),
-        readWrite<Field::AutoSize>("autoSize"), readWrite<Field::WordWrap>("wordWrap"),
-        readWrite<Field::Multiline>("multiline"), readWrite<Field::Border>("border"),
-        readWrite<Field::BorderColor>("borderColor"), readWrite<Field::Background>("background"),
-        readWrite<Field::BackgroundColor>("backgroundColor"), readWrite<Field::Variable>("variable"),
-        readWrite<Field::MaxChars>("maxChars"), readWrite<Field::Selectable>("selectable"),
-        readWrite<Field::Type>("type"), readWrite<Field::EmbedFonts>("embedFonts"),
-        readWrite<Field::Password>("password"), readWrite<Field::CondenseWhite>("condenseWhite"),
+        readWrite<Field::GridFitType>("gridFitType", OnlySwf8), readWrite<Field::AntiAliasType>("antiAliasType", OnlySwf8),
+        readWrite<Field::Thickness>("thickness", OnlySwf8), readWrite<Field::Sharpness>("sharpness", OnlySwf8),
         readWrite<Field::Scroll>("scroll"), readOnly<Field::MaxScroll>("maxscroll"),
-        readOnly<Field::BottomScroll>("bottomScroll"), readWrite<Field::HScroll>("hscroll"),
-        readOnly<Field::MaxHScroll>("maxhscroll"),
+        readWrite<Field::BorderColor>("borderColor"), readWrite<Field::BackgroundColor>("backgroundColor"),
+        readWrite<Field::TextColor>("textColor"), readWrite<Field::TabIndex>("tabIndex"),
+        readWrite<Field::AutoSize>("autoSize"), readWrite<Field::Text>("text"), readWrite<Field::Type>("type"),
+        readWrite<Field::HtmlText>("htmlText"), readWrite<Field::Variable>("variable"),
+        readWrite<Field::HScroll>("hscroll"), readOnly<Field::MaxHScroll>("maxhscroll"),
+        readWrite<Field::MaxChars>("maxChars"), readWrite<Field::EmbedFonts>("embedFonts"),
+        readWrite<Field::Html>("html"), readWrite<Field::Border>("border"),
+        readWrite<Field::Background>("background"), readWrite<Field::WordWrap>("wordWrap"),
+        readWrite<Field::Password>("password"), readWrite<Field::Multiline>("multiline"),
+        readWrite<Field::Selectable>("selectable"), readOnly<Field::Length>("length"),
+        readOnly<Field::BottomScroll>("bottomScroll"), readOnly<Field::TextWidth>("textWidth"),
+        readOnly<Field::TextHeight>("textHeight"), readWrite<Field::Restrict>("restrict"),
+        readWrite<Field::CondenseWhite>("condenseWhite"), readWrite<Field::MouseWheelEnabled>("mouseWheelEnabled"),
     };
     for (const Accessor& a : accessors) {
-        script::Property& p = prototype->put(a.name, Value(), script::DontEnum | script::DontDelete);
+        script::Property& p = prototype->put(a.name, Value(), script::DontDelete | a.flags);
         p.accessor = true;
         p.getter = vm.newNative(a.get);
         p.setter = a.set ? vm.newNative(a.set) : nullptr;

@@ -94,7 +94,7 @@ void EditText::setText(const std::string& text) {
     textChanged();
 }
 
-std::string EditText::htmlText() const { return html ? toHtml(text_) : text(); }
+std::string EditText::htmlText() const { return html ? toHtml(text_, format_) : text(); }
 
 void EditText::setHtmlText(const std::string& html) {
     text_ = parseHtml(html, format_, condenseWhite);
@@ -107,6 +107,8 @@ void EditText::setBox(const Rect& box) {
 }
 
 void EditText::textChanged() {
+    selectionEnd_ = std::min(selectionEnd_, text_.size());
+    selectionBegin_ = std::min(selectionBegin_, selectionEnd_);
     layoutDirty_ = true;
     context().changed();
 }

@@ -3,6 +3,7 @@
 // optional background and border, its styled text laid out in lines and
 // drawn with embedded or device fonts, clipped to the box.
 #include <map>
+#include <optional>
 #include <string>
 #include "player/stage/DisplayObject.h"
 #include "player/stage/EditTextFonts.h"
@@ -43,8 +44,14 @@ public:
     bool border = false, background = false;
     Rgba borderColor{0, 0, 0, 255}, backgroundColor{255, 255, 255, 255};
     bool html = false, password = false, selectable = true, editable = false, multiline = false;
-    bool condenseWhite = false;
+    bool condenseWhite = false, mouseWheelEnabled = true;
     int maxChars = 0;
+    // The characters typing may enter (restrict); unset: any.
+    std::optional<std::string> restrict;
+    std::optional<double> tabIndex;
+    // How glyphs are rendered; kept for scripts, the rasterizer has one way.
+    std::string antiAliasType = "normal", gridFitType = "pixel";
+    double sharpness = 0, thickness = 0;
     std::string variable;
     bool wordWrap() const { return wordWrap_; }
     void setWordWrap(bool on) { wordWrap_ = on; textChanged(); }
@@ -52,6 +59,19 @@ public:
     void setEmbedFonts(bool on) { embedFonts_ = on; textChanged(); }
     AutoSize autoSize() const { return autoSize_; }
     void setAutoSize(AutoSize mode) { autoSize_ = mode; textChanged(); }
+    // Typing. The selection is [selectionBegin, selectionEnd); the caret
+    // stands at its end.
+    size_t selectionBegin() const { return selectionBegin_; }
+    size_t selectionEnd() const { return selectionEnd_; }
+    void setSelection(size_t begin, size_t end);
+    // Enters typed text in place of the selection as a user would: only what
+    // restrict allows, breaks only in a multiline field, no more than
+    // maxChars. True when the text changed.
+    bool typeText(std::u32string_view typed);
+    enum class EditKey : uint8_t { Backspace, Delete, Left, Right, Home, End, Enter };
+    // True when the text changed.
+    bool editKey(EditKey key);
+
     // Redraws after a change of the public look fields above.
     void lookChanged() { context().changed(); }
 
@@ -73,6 +93,7 @@ private:
     bool wordWrap_ = false, embedFonts_ = false;
     AutoSize autoSize_ = AutoSize::None;
     uint16_t fontId_ = 0;
+    size_t selectionBegin_ = 0, selectionEnd_ = 0;
     mutable Rect box_;
     mutable TextFaces faces_;
     mutable TextLayout layout_;

@@ -22,8 +22,9 @@ struct TextFormat {
     double letterSpacing = 0;
     std::string url, target;
     TextAlign align = TextAlign::Left;
-    double leftMargin = 0, rightMargin = 0, indent = 0, leading = 0;
-    bool bullet = false;
+    double leftMargin = 0, rightMargin = 0, indent = 0, leading = 0, blockIndent = 0;
+    std::vector<double> tabStops;
+    bool bullet = false, kerning = false;
 
     bool operator==(const TextFormat&) const = default;
 };

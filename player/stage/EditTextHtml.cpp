@@ -1,7 +1,6 @@
 #include "player/stage/EditTextHtml.h"
 #include <cctype>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 #include <map>
 
@@ -101,6 +100,18 @@ void applySize(const std::string& text, double& size) {
     else if (points > 0) size = points * 20;
 }
 
+// "20,40,60": tab stops in pixels, as twips.
+std::vector<double> tabStops(const std::string& list) {
+    std::vector<double> out;
+    for (size_t start = 0; start <= list.size() && out.size() < 1024;) {
+        size_t comma = list.find(',', start);
+        if (comma == std::string::npos) comma = list.size();
+        if (comma > start) out.push_back(std::atof(list.substr(start, comma - start).c_str()) * 20);
+        start = comma + 1;
+    }
+    return out;
+}
+
 TextAlign parseAlign(const std::string& text, TextAlign current) {
     const std::string a = lower(text);
     if (a == "left") return TextAlign::Left;
@@ -137,6 +148,7 @@ public:
             if (const std::string* a = attr("size")) applySize(*a, f.size);
             if (const std::string* a = attr("color")) parseColor(*a, f.color);
             if (const std::string* a = attr("letterspacing")) f.letterSpacing = std::atof(a->c_str()) * 20;
+            if (const std::string* a = attr("kerning")) f.kerning = std::atoi(a->c_str()) != 0;
         } else if (tag.name == "a") {
             if (const std::string* a = attr("href")) f.url = *a;
             if (const std::string* a = attr("target")) f.target = *a;
@@ -145,6 +157,8 @@ public:
             if (const std::string* a = attr("rightmargin")) f.rightMargin = std::atof(a->c_str()) * 20;
             if (const std::string* a = attr("indent")) f.indent = std::atof(a->c_str()) * 20;
             if (const std::string* a = attr("leading")) f.leading = std::atof(a->c_str()) * 20;
+            if (const std::string* a = attr("blockindent")) f.blockIndent = std::atof(a->c_str()) * 20;
+            if (const std::string* a = attr("tabstops")) f.tabStops = tabStops(*a);
             paragraphFormat(f);
         } else {
             return;   // unknown tags change nothing and close nothing
@@ -208,6 +222,8 @@ private:
             g.rightMargin = f.rightMargin;
             g.indent = f.indent;
             g.leading = f.leading;
+            g.blockIndent = f.blockIndent;
+            g.tabStops = f.tabStops;
             g.bullet = f.bullet;
         }
     }
@@ -218,62 +234,6 @@ private:
     bool pendingSpace_ = false;
     bool endedByParagraph_ = false;
 };
-
-std::string alignName(TextAlign align) {
-    switch (align) {
-    case TextAlign::Right: return "RIGHT";
-    case TextAlign::Center: return "CENTER";
-    case TextAlign::Justify: return "JUSTIFY";
-    default: return "LEFT";
-    }
-}
-
-std::string escape(std::u32string_view chars) {
-    std::string out;
-    for (char32_t c : chars) {
-        switch (c) {
-        case '<': out += "&lt;"; break;
-        case '>': out += "&gt;"; break;
-        case '&': out += "&amp;"; break;
-        case '"': out += "&quot;"; break;
-        case '\'': out += "&apos;"; break;
-        default: out += encodeUtf8(std::u32string_view(&c, 1));
-        }
-    }
-    return out;
-}
-
-std::string number(double v) {
-    char buffer[32];
-    std::snprintf(buffer, sizeof buffer, "%g", v);
-    return buffer;
-}
-
-std::string fontOpen(const TextFormat& f) {
-    char color[8];
-    std::snprintf(color, sizeof color, "#%02X%02X%02X", f.color.r, f.color.g, f.color.b);
-    std::string s = "<FONT FACE=\"" + f.font + "\" SIZE=\"" + number(std::round(f.size / 20)) + "\" COLOR=\"" +
-                    color + "\" LETTERSPACING=\"" + number(f.letterSpacing / 20) + "\" KERNING=\"0\">";
-    if (!f.url.empty()) s += "<A HREF=\"" + f.url + "\" TARGET=\"" + f.target + "\">";
-    if (f.bold) s += "<B>";
-    if (f.italic) s += "<I>";
-    if (f.underline) s += "<U>";
-    return s;
-}
-
-std::string fontClose(const TextFormat& f) {
-    std::string s;
-    if (f.underline) s += "</U>";
-    if (f.italic) s += "</I>";
-    if (f.bold) s += "</B>";
-    if (!f.url.empty()) s += "</A>";
-    return s + "</FONT>";
-}
-
-bool sameCharacterLook(const TextFormat& a, const TextFormat& b) {
-    return a.font == b.font && a.size == b.size && a.color == b.color && a.bold == b.bold && a.italic == b.italic &&
-           a.underline == b.underline && a.letterSpacing == b.letterSpacing && a.url == b.url && a.target == b.target;
-}
 
 } // namespace
 
@@ -300,31 +260,6 @@ StyledText parseHtml(std::string_view html, const TextFormat& base, bool condens
         pos = next;
     }
     return reader.finish();
-}
-
-std::string toHtml(const StyledText& text) {
-    std::string out;
-    size_t start = 0;
-    while (start <= text.size()) {
-        size_t end = text.chars.find(U'\r', start);
-        if (end == std::u32string::npos) end = text.size();
-        const TextFormat paragraph = start < text.size() ? text.formats[start]
-                                   : text.size() > 0 ? text.formats[text.size() - 1] : TextFormat{};
-        out += "<P ALIGN=\"" + alignName(paragraph.align) + "\">";
-        size_t run = start;
-        if (run == end) out += fontOpen(paragraph) + fontClose(paragraph);
-        while (run < end) {
-            size_t runEnd = run + 1;
-            while (runEnd < end && sameCharacterLook(text.formats[runEnd], text.formats[run])) ++runEnd;
-            out += fontOpen(text.formats[run]) + escape(std::u32string_view(text.chars).substr(run, runEnd - run)) +
-                   fontClose(text.formats[run]);
-            run = runEnd;
-        }
-        out += "</P>";
-        if (end >= text.size()) break;
-        start = end + 1;
-    }
-    return out;
 }
 
 } // namespace tesmar::stage

@@ -14,7 +14,10 @@ namespace tesmar::stage {
 // come only from tags.
 StyledText parseHtml(std::string_view html, const TextFormat& base, bool condenseWhite = false);
 
-// The htmlText that a field reports: one <P> per paragraph, a <FONT> per run.
-std::string toHtml(const StyledText& text);
+// The htmlText that a field reports: per paragraph a <P> (or <LI>) inside a
+// <TEXTFORMAT> when it has margins, indents, leading or tab stops; the
+// paragraph's first format as a full <FONT>, and later runs as nested <FONT>
+// tags naming only what changed. empty is the format of a field without text.
+std::string toHtml(const StyledText& text, const TextFormat& empty);
 
 } // namespace tesmar::stage

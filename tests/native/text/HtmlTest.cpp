@@ -51,16 +51,68 @@ TEST(HtmlText, CondenseWhiteLeavesOneSpaceAndTagBreaksOnly) {
     EXPECT_EQ(plain(parseHtml("a\nb", base, false)), "a\rb");
 }
 
+const char* const kArial12 = "<FONT FACE=\"Arial\" SIZE=\"12\" COLOR=\"#000000\" LETTERSPACING=\"0\" KERNING=\"0\">";
+
 TEST(HtmlText, WrittenBackAsThePlayerReportsIt) {
     TextFormat base;
     base.font = "Arial";
     base.size = 240;
     StyledText t = parseHtml("<p align=\"right\">a<b>&lt;</b></p>b", base);
-    EXPECT_EQ(toHtml(t),
-              "<P ALIGN=\"RIGHT\"><FONT FACE=\"Arial\" SIZE=\"12\" COLOR=\"#000000\" LETTERSPACING=\"0\" "
-              "KERNING=\"0\">a</FONT><FONT FACE=\"Arial\" SIZE=\"12\" COLOR=\"#000000\" LETTERSPACING=\"0\" "
-              "KERNING=\"0\"><B>&lt;</B></FONT></P><P ALIGN=\"LEFT\"><FONT FACE=\"Arial\" SIZE=\"12\" "
-              "COLOR=\"#000000\" LETTERSPACING=\"0\" KERNING=\"0\">b</FONT></P>");
+    EXPECT_EQ(toHtml(t, base), std::string("<P ALIGN=\"RIGHT\">") + kArial12 + "a<B>&lt;</B></FONT></P><P ALIGN=\"LEFT\">" +
+                                   kArial12 + "b</FONT></P>");
+}
+
+TEST(HtmlText, LaterRunsNestOnlyWhatChanged) {
+    TextFormat base;
+    base.font = "Arial";
+    base.size = 240;
+    StyledText t;
+    TextFormat noto = base, big = base, back = base;
+    noto.font = "Noto";
+    big.font = "Noto";
+    big.size = 280;
+    back.size = 280;
+    t.append(U"ab", base);
+    t.append(U"cd", noto);
+    t.append(U"ef", big);
+    t.append(U"gh", back);
+    t.append(U"ij", base);
+    // A run like an open tag closes back to it; any other nests one more.
+    EXPECT_EQ(toHtml(t, base), std::string("<P ALIGN=\"LEFT\">") + kArial12 +
+                                   "ab<FONT FACE=\"Noto\">cd<FONT SIZE=\"14\">ef<FONT FACE=\"Arial\">gh"
+                                   "</FONT></FONT></FONT>ij</FONT></P>");
+}
+
+TEST(HtmlText, ParagraphAttributesGoIntoTextFormatAndBulletsIntoLi) {
+    TextFormat base;
+    base.font = "Arial";
+    base.size = 240;
+    TextFormat indented = base;
+    indented.leftMargin = 100;
+    indented.leading = 40;
+    indented.tabStops = {20, 60};
+    TextFormat bullet = base;
+    bullet.bullet = true;
+    StyledText t;
+    t.append(U"a\r", indented);
+    t.append(U"b\r", bullet);
+    // The last break starts no paragraph; an empty text still has one.
+    EXPECT_EQ(toHtml(t, base), std::string("<TEXTFORMAT LEFTMARGIN=\"5\" LEADING=\"2\" TABSTOPS=\"1,3\"><P ALIGN=\"LEFT\">") +
+                                   kArial12 + "a</FONT></P></TEXTFORMAT><LI>" + kArial12 + "b</FONT></LI>");
+    EXPECT_EQ(toHtml(StyledText{}, base), std::string("<P ALIGN=\"LEFT\">") + kArial12 + "</FONT></P>");
+}
+
+TEST(HtmlText, AnEmptyParagraphShowsTheStylesOfItsBreak) {
+    TextFormat base;
+    base.font = "Arial";
+    base.size = 240;
+    TextFormat bold = base;
+    bold.bold = true;
+    StyledText t;
+    t.append(U"\r", bold);
+    t.append(U"x", base);
+    EXPECT_EQ(toHtml(t, base), std::string("<P ALIGN=\"LEFT\">") + kArial12 + "<B></B></FONT></P><P ALIGN=\"LEFT\">" +
+                                   kArial12 + "x</FONT></P>");
 }
 
 TEST(HtmlText, TextDecodingKeepsStrayBytes) {
