@@ -5,6 +5,7 @@
 #include "player/Player.h"
 #include "player/bridge/ClipMethods.h"
 #include "player/bridge/DrawingMethods.h"
+#include "player/bridge/GeomClasses.h"
 #include "player/bridge/StageClip.h"
 #include "player/bridge/TextField.h"
 #include "player/swf/PlaceReader.h"
@@ -59,6 +60,7 @@ void ScriptBridge::start(const swf::Movie& movie) {
     installClipMethods(*this);
     installDrawingMethods(*vm_);
     installTextField(*this);
+    installGeomClasses(*this);
 }
 
 StageClip* ScriptBridge::objectFor(stage::DisplayObject* object) {

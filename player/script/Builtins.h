@@ -15,6 +15,7 @@ void installGlobals(VM& vm);
 void installBroadcaster(VM& vm);
 void installSystemObjects(VM& vm);
 void installMovieClip(VM& vm);
+void installGeom(VM& vm);
 void installXml(VM& vm);
 
 } // namespace tesmar::script

@@ -19,6 +19,8 @@ struct CallContext {
     const std::vector<Value>& args;
     FunctionObject* callee;
     bool constructing;
+    // A native constructor sets this to make `new` give undefined (bad arguments).
+    bool refuseInstance = false;
 
     Value arg(size_t i) const { return i < args.size() ? args[i] : Value(); }
     size_t count() const { return args.size(); }

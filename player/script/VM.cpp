@@ -36,6 +36,7 @@ void VM::installBuiltins()
     installBroadcaster(*this);
     installSystemObjects(*this);
     installMovieClip(*this);
+    installGeom(*this);
     installXml(*this);
 }
 
@@ -617,6 +618,7 @@ Value VM::construct(const Value& constructor, const std::vector<Value>& args)
     if (!fn->native) return Value(instance);
     CallContext c{*this, Value(instance), instance, args, fn, true};
     Value r = fn->native(c);
+    if (c.refuseInstance) return Value();
     // Natives such as Array return the object they built.
     return r.isObject() ? r : Value(instance);
 }

@@ -1,0 +1,52 @@
+#pragma once
+// The pixels of a BitmapData: premultiplied 0xAARRGGBB words, as the
+// reference player keeps them, so colours with partial alpha lose precision
+// the same way when they are stored and read back.
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+namespace tesmar::bridge {
+
+// Straight 0xAARRGGBB to premultiplied, channels rounded to nearest.
+uint32_t premultiply(uint32_t argb);
+// Premultiplied back to straight, rounding halves down.
+uint32_t unpremultiply(uint32_t premultiplied);
+
+struct IntRect {
+    int x = 0, y = 0, width = 0, height = 0;
+    bool empty() const { return width <= 0 || height <= 0; }
+    // The part of this rectangle inside [0, w) x [0, h).
+    IntRect clippedTo(int w, int h) const;
+};
+
+class BitmapPixels {
+public:
+    // The largest bitmap a movie may make: SWF 9 and older 2880 pixels a
+    // side; SWF 10 and later 8191 a side and fewer than 16777216 in all.
+    static bool sizeAllowed(int swfVersion, double width, double height);
+
+    BitmapPixels(int width, int height, bool transparent, uint32_t fillArgb);
+
+    int width() const { return width_; }
+    int height() const { return height_; }
+    bool transparent() const { return transparent_; }
+    bool contains(int x, int y) const { return x >= 0 && y >= 0 && x < width_ && y < height_; }
+
+    // Premultiplied words; callers check contains() first.
+    uint32_t at(int x, int y) const { return pixels_[size_t(y) * size_t(width_) + size_t(x)]; }
+    void set(int x, int y, uint32_t premultiplied) { pixels_[size_t(y) * size_t(width_) + size_t(x)] = premultiplied; }
+    // Straight colour in and out; an opaque bitmap keeps alpha at 255.
+    uint32_t straight(int x, int y) const { return unpremultiply(at(x, y)); }
+    void setStraight(int x, int y, uint32_t argb);
+
+    void fill(const IntRect& area, uint32_t argb);
+    const std::vector<uint32_t>& words() const { return pixels_; }
+
+private:
+    int width_, height_;
+    bool transparent_;
+    std::vector<uint32_t> pixels_;
+};
+
+} // namespace tesmar::bridge
