@@ -112,31 +112,6 @@ void Player::runActions() {
     // A movie that keeps queueing more: what is left waits for the next tick.
 }
 
-void Player::mouseMove(double x, double y) {
-    stage_.mouseMove(x, y);
-    runActions();
-}
-
-void Player::mouseDown() {
-    stage_.mouseDown();
-    runActions();
-}
-
-void Player::mouseUp() {
-    stage_.mouseUp();
-    runActions();
-}
-
-void Player::keyDown(uint8_t keyCode) {
-    stage_.keyPressed(keyCode);
-    runActions();
-}
-
-void Player::keyUp() {
-    stage_.keyReleased();
-    runActions();
-}
-
 void Player::render(Image& target) {
     if (target.width != stage_.viewWidth() || target.height != stage_.viewHeight())
         target = Image(stage_.viewWidth(), stage_.viewHeight());

@@ -36,9 +36,12 @@ public:
     void mouseMove(double x, double y);
     void mouseDown();
     void mouseUp();
-    // Key codes as movies see them (letters and digits are their upper-case ASCII).
-    void keyDown(uint8_t keyCode);
-    void keyUp();
+    // Virtual-key codes as movies see them (letters and digits are their
+    // upper-case ASCII), with the character the key types (0: none).
+    void keyDown(uint8_t keyCode, uint16_t ascii = 0);
+    void keyUp(uint8_t keyCode = 0, uint16_t ascii = 0);
+    // A character typed: it goes into the focused input text field.
+    void textInput(char32_t character);
 
     void setViewSize(int width, int height) { stage_.setViewSize(width, height); }
     void setQuality(bool high) { stage_.setAntialiasing(high); }

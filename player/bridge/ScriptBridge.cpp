@@ -3,8 +3,10 @@
 #include <cmath>
 #include <ctime>
 #include "player/Player.h"
+#include "player/bridge/ButtonClass.h"
 #include "player/bridge/ClipMethods.h"
 #include "player/bridge/DrawingMethods.h"
+#include "player/bridge/KeyMouseObjects.h"
 #include "player/bridge/GeomClasses.h"
 #include "player/bridge/StageClip.h"
 #include "player/bridge/TextField.h"
@@ -60,6 +62,7 @@ void ScriptBridge::start(const swf::Movie& movie) {
     installClipMethods(*this);
     installDrawingMethods(*vm_);
     installTextField(*this);
+    installInputObjects(*this);
     installGeomClasses(*this);
 }
 
@@ -70,6 +73,7 @@ StageClip* ScriptBridge::objectFor(stage::DisplayObject* object) {
     auto* clip = vm_->heap().make<StageClip>(*this, *object);
     clip->setProto(object->kind() == stage::DisplayObject::Kind::Clip ? vm_->protos().movieClip
                    : dynamic_cast<stage::EditText*>(object)          ? textFieldPrototype(*vm_)
+                   : object->kind() == stage::DisplayObject::Kind::Button ? buttonPrototype(*vm_)
                                                                        : vm_->protos().object);
     object->setScripted();
     clips_[object->serial()] = clip;

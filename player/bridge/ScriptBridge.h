@@ -7,6 +7,7 @@
 #include <memory>
 #include <unordered_map>
 #include "player/Host.h"
+#include "player/bridge/FocusManager.h"
 #include "player/script/VM.h"
 #include "player/stage/Stage.h"
 
@@ -28,6 +29,7 @@ public:
     void start(const swf::Movie& movie);
     script::VM* vm() { return vm_.get(); }
     stage::Stage& stage() { return stage_; }
+    FocusManager& focus() { return focus_; }
 
     // A new frame: the script budget starts again.
     void beginTick();
@@ -64,6 +66,7 @@ private:
     stage::Stage& stage_;
     Host& host_;
     std::unique_ptr<script::VM> vm_;
+    FocusManager focus_{*this};
     std::unordered_map<uint64_t, StageClip*> clips_;   // by serial; pruned when their objects go
     std::unordered_map<std::string, script::Value> classes_;   // by lower-case export name
     std::unordered_map<uint64_t, script::Value> unconstructed_; // clips whose constructor is due

@@ -1,6 +1,6 @@
-// The plain-object parts of Key, Mouse, Stage and System: key codes,
-// listener lists and the capabilities record. Input state and stage size
-// come from the stage, which adds those members.
+// The plain-object parts of Stage and System: listener lists and the
+// capabilities record. Stage size comes from the stage, which adds those
+// members; Key and Mouse come with the stage's input.
 
 #include "player/script/BuiltinBroadcaster.h"
 #include "player/script/Builtins.h"
@@ -27,15 +27,6 @@ Value ignoreCall(CallContext&)
 
 void installSystemObjects(VM& vm)
 {
-    Object* key = broadcasterObject(vm, "Key");
-    const std::pair<const char*, int> codes[] = {
-        {"ALT", 18}, {"BACKSPACE", 8}, {"CAPSLOCK", 20}, {"CONTROL", 17}, {"DELETEKEY", 46},
-        {"DOWN", 40}, {"END", 35}, {"ENTER", 13}, {"ESCAPE", 27}, {"HOME", 36}, {"INSERT", 45},
-        {"LEFT", 37}, {"PGDN", 34}, {"PGUP", 33}, {"RIGHT", 39}, {"SHIFT", 16}, {"SPACE", 32},
-        {"TAB", 9}, {"UP", 38}};
-    for (auto [name, code] : codes) key->put(name, Value(code), DontEnum | DontDelete | ReadOnly);
-
-    broadcasterObject(vm, "Mouse");
     broadcasterObject(vm, "Stage");
 
     Object* system = vm.newObject();

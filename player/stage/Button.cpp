@@ -34,7 +34,7 @@ void ButtonObject::transition(State state, uint16_t condition) {
     }
 }
 
-bool ButtonObject::keyPressed(uint8_t keyCode) {
+bool ButtonObject::keyPressed(uint16_t keyCode) {
     bool any = false;
     for (const swf::ButtonAction& action : button_->actions) {
         if (keyCode != 0 && action.keyCode == keyCode && parent()) {

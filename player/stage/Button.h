@@ -19,8 +19,8 @@ public:
     // Enters state through a transition (a swf::button::Condition) and
     // queues the actions bound to it.
     void transition(State state, uint16_t condition);
-    // Queues the actions bound to a key.
-    bool keyPressed(uint8_t keyCode);
+    // Queues the actions bound to a key (a buttonKeyCode).
+    bool keyPressed(uint16_t keyCode);
 
     // Visits the objects of every state (text fields inside buttons are bound too).
     template <class Visit> void forEachPart(Visit visit) const {

@@ -3,12 +3,14 @@
 // ("show all": whole stage visible, aspect kept, centred), mouse input
 // turned into button states, and the change flag for redraws.
 #include <array>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
 #include "player/geom/Image.h"
 #include "player/stage/Button.h"
 #include "player/stage/Context.h"
+#include "player/stage/InputKeyboard.h"
 #include "player/stage/MovieClip.h"
 
 namespace tesmar::stage {
@@ -44,14 +46,30 @@ public:
     // "Quality" property "Low" does.
     void setAntialiasing(bool on) { antialiasing_ = on; context_.changed(); }
 
-    // Pointer input in view pixels.
-    void mouseMove(double x, double y);
-    void mouseDown();
+    // Pointer input in view pixels. A pointer that did not move sends no
+    // event (hosts report a position with each press and release): false.
+    bool mouseMove(double x, double y);
+    // A press is two steps, between which focus may move: every clip's
+    // mouse-down event, then the press of the target under the pointer.
+    void mouseDown() { mouseDownEvents(); pressTarget(); }
+    void mouseDownEvents();
+    void pressTarget();
     void mouseUp();
-    void keyPressed(uint8_t keyCode);
-    void keyReleased();
-    // The button under the pointer, if any.
-    ButtonObject* buttonAt(double x, double y) const;
+    // A key by virtual-key code, with the character it types (0: none).
+    void keyDown(uint8_t keyCode, uint16_t ascii);
+    void keyUp(uint8_t keyCode, uint16_t ascii);
+    const Keyboard& keyboard() const { return keyboard_; }
+    // Which clips take pointer events (scripts decide: handlers, `enabled`).
+    // Without it buttons do and clips do not.
+    using MouseTest = std::function<bool(const DisplayObject&)>;
+    void setMouseTest(MouseTest test) { mouseTest_ = std::move(test); }
+    // The button or clip under a view point that takes pointer events, if any.
+    DisplayObject* buttonAt(double x, double y) const;
+    // The topmost text field under a view point that a click focuses.
+    DisplayObject* textFieldAt(double x, double y) const;
+    // The pointer in view pixels.
+    double mouseX() const { return mouseX_; }
+    double mouseY() const { return mouseY_; }
     // The pointer in stage twips, and in an object's own space.
     Point mouseOnStage() const;
     Point mouseIn(const DisplayObject& object) const;
@@ -83,7 +101,9 @@ private:
         std::unique_ptr<MovieClip> root;
     };
     void updateHover();
-    ButtonObject* button(uint64_t serial) const;
+    DisplayObject* mouseTarget(uint64_t serial) const;
+    DisplayObject* findMouseTarget(const MovieClip& clip, Point local) const;
+    bool takesMouse(const DisplayObject& object) const;
     void broadcastClipEvent(uint32_t event);
     void followDrag();
     template <class Visit> void forEachClip(Visit visit) const;
@@ -98,6 +118,8 @@ private:
     int viewWidth_ = 550, viewHeight_ = 400;
     double mouseX_ = -1, mouseY_ = -1;
     bool pressedInside_ = false;
+    Keyboard keyboard_;
+    MouseTest mouseTest_;
     struct Drag {
         uint64_t serial = 0;
         Point offset;                                  // object origin minus pointer, parent twips

@@ -46,6 +46,29 @@ private:
         pos_ += n;
         return true;
     }
+    // The four hex digits of a \u escape (a bad digit counts as 0).
+    uint32_t hex4() {
+        uint32_t code = 0;
+        for (int i = 0; i < 4 && pos_ < s_.size(); ++i, ++pos_) {
+            const char h = s_[pos_];
+            const int digit = std::isdigit(static_cast<unsigned char>(h)) ? h - '0'
+                              : std::isxdigit(static_cast<unsigned char>(h)) ? std::tolower(h) - 'a' + 10 : 0;
+            code = code * 16 + uint32_t(digit);
+        }
+        return code;
+    }
+    static void appendUtf8(std::string& out, uint32_t code) {
+        if (code < 0x80) {
+            out += char(code);
+        } else if (code < 0x800) {
+            out += char(0xC0 | (code >> 6));
+            out += char(0x80 | (code & 0x3F));
+        } else {
+            out += char(0xE0 | (code >> 12));
+            out += char(0x80 | ((code >> 6) & 0x3F));
+            out += char(0x80 | (code & 0x3F));
+        }
+    }
     bool string(std::string& out) {
         if (!eat('"')) return false;
         while (pos_ < s_.size() && s_[pos_] != '"') {
@@ -53,7 +76,10 @@ private:
             if (c == '\\' && pos_ < s_.size()) {
                 char e = s_[pos_++];
                 c = e == 'n' ? '\n' : e == 't' ? '\t' : e == 'r' ? '\r' : e;
-                if (e == 'u') { pos_ = std::min(s_.size(), pos_ + 4); c = '?'; }
+                if (e == 'u') {
+                    appendUtf8(out, hex4());
+                    continue;
+                }
             }
             out += c;
         }
@@ -100,12 +126,48 @@ private:
     size_t pos_ = 0;
 };
 
-int keyCodeOf(const Json* key) {
-    if (!key) return 0;
+struct Key {
+    int code = 0;
+    int ascii = 0;
+};
+
+// A key as the event lists name it: {"Char": "a"} or a name such as "Tab".
+Key keyOf(const Json* key) {
+    if (!key) return {};
+    if (key->kind == Json::Kind::String) {
+        static const std::map<std::string, Key> named = {
+            {"Backspace", {8, 8}}, {"Tab", {9, 9}}, {"Enter", {13, 13}}, {"LeftShift", {16, 0}},
+            {"RightShift", {16, 0}}, {"LeftControl", {17, 0}}, {"RightControl", {17, 0}}, {"LeftAlt", {18, 0}},
+            {"CapsLock", {20, 0}}, {"Escape", {27, 27}}, {"Space", {32, 32}}, {"PageUp", {33, 0}},
+            {"PageDown", {34, 0}}, {"End", {35, 0}}, {"Home", {36, 0}}, {"ArrowLeft", {37, 0}},
+            {"ArrowUp", {38, 0}}, {"ArrowRight", {39, 0}}, {"ArrowDown", {40, 0}}, {"Insert", {45, 0}},
+            {"Delete", {46, 127}}};
+        auto it = named.find(key->text);
+        return it == named.end() ? Key{} : it->second;
+    }
     const Json* ch = key->field("Char");
     if (!ch) ch = key->field("Numpad");
-    if (!ch || ch->text.empty()) return 0;
-    return std::toupper(static_cast<unsigned char>(ch->text[0]));
+    if (!ch || ch->text.size() != 1) return {};
+    const unsigned char c = static_cast<unsigned char>(ch->text[0]);
+    if (std::isalnum(c)) return {std::toupper(c), c};
+    // Punctuation on a US keyboard, by the key that types it.
+    static const std::map<char, int> punctuation = {
+        {';', 186}, {':', 186}, {'=', 187}, {'+', 187}, {',', 188}, {'<', 188}, {'-', 189}, {'_', 189},
+        {'.', 190}, {'>', 190}, {'/', 191}, {'?', 191}, {'`', 192}, {'~', 192}, {'[', 219}, {'{', 219},
+        {'\\', 220}, {'|', 220}, {']', 221}, {'}', 221}, {'\'', 222}, {'"', 222}, {' ', 32}};
+    auto it = punctuation.find(char(c));
+    return {it == punctuation.end() ? 0 : it->second, c};
+}
+
+// The first character of UTF-8 text (0 for none or a broken sequence).
+char32_t firstCodepoint(const std::string& text) {
+    if (text.empty()) return 0;
+    const auto byte = [&](size_t i) { return i < text.size() ? static_cast<unsigned char>(text[i]) : 0u; };
+    const unsigned lead = byte(0);
+    if (lead < 0x80) return lead;
+    if ((lead & 0xE0) == 0xC0) return char32_t(((lead & 0x1F) << 6) | (byte(1) & 0x3F));
+    if ((lead & 0xF0) == 0xE0) return char32_t(((lead & 0x0F) << 12) | ((byte(1) & 0x3F) << 6) | (byte(2) & 0x3F));
+    return 0;
 }
 
 } // namespace
@@ -119,7 +181,8 @@ std::optional<std::vector<InputEvent>> parseInputEvents(const std::string& text,
     static const std::map<std::string, InputEvent::Type> types = {
         {"MouseMove", InputEvent::Type::MouseMove}, {"MouseDown", InputEvent::Type::MouseDown},
         {"MouseUp", InputEvent::Type::MouseUp}, {"KeyDown", InputEvent::Type::KeyDown},
-        {"KeyUp", InputEvent::Type::KeyUp}, {"Wait", InputEvent::Type::Wait}};
+        {"KeyUp", InputEvent::Type::KeyUp}, {"TextInput", InputEvent::Type::TextInput},
+        {"Wait", InputEvent::Type::Wait}};
     std::vector<InputEvent> events;
     for (const Json& item : root.items) {
         const Json* type = item.field("type");
@@ -131,7 +194,10 @@ std::optional<std::vector<InputEvent>> parseInputEvents(const std::string& text,
             event.x = pos->items[0].number;
             event.y = pos->items[1].number;
         }
-        event.keyCode = keyCodeOf(item.field("key"));
+        const Key key = keyOf(item.field("key"));
+        event.keyCode = key.code;
+        event.ascii = key.ascii;
+        if (const Json* text = item.field("codepoint")) event.codepoint = firstCodepoint(text->text);
         events.push_back(event);
     }
     return events;

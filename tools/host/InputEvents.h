@@ -8,10 +8,12 @@
 namespace tesmar::host {
 
 struct InputEvent {
-    enum class Type { MouseMove, MouseDown, MouseUp, KeyDown, KeyUp, Wait, Other };
+    enum class Type { MouseMove, MouseDown, MouseUp, KeyDown, KeyUp, TextInput, Wait, Other };
     Type type = Type::Other;
     double x = 0, y = 0;   // stage pixels, for mouse events
-    int keyCode = 0;       // for key events with a character key
+    int keyCode = 0;       // key events: the virtual-key code, 0 for a key we do not know
+    int ascii = 0;         // key events: the character the key types
+    char32_t codepoint = 0; // TextInput: the character typed
 };
 
 // The events of a JSON event list, or nullopt (and error) when malformed.

@@ -11,8 +11,15 @@ void inject(Player& player, const InputEvent& event) {
     case InputEvent::Type::MouseMove: player.mouseMove(event.x, event.y); break;
     case InputEvent::Type::MouseDown: player.mouseMove(event.x, event.y); player.mouseDown(); break;
     case InputEvent::Type::MouseUp: player.mouseMove(event.x, event.y); player.mouseUp(); break;
-    case InputEvent::Type::KeyDown: if (event.keyCode) player.keyDown(uint8_t(event.keyCode)); break;
-    case InputEvent::Type::KeyUp: player.keyUp(); break;
+    case InputEvent::Type::KeyDown:
+        if (event.keyCode) player.keyDown(uint8_t(event.keyCode), uint16_t(event.ascii));
+        break;
+    case InputEvent::Type::KeyUp:
+        if (event.keyCode) player.keyUp(uint8_t(event.keyCode), uint16_t(event.ascii));
+        break;
+    case InputEvent::Type::TextInput:
+        if (event.codepoint) player.textInput(event.codepoint);
+        break;
     default: break;
     }
 }
@@ -38,15 +45,17 @@ RunResult runMovie(const std::string& path, const RunOptions& options) {
     player.setViewSize(options.width > 0 ? options.width : player.stageWidth(),
                        options.height > 0 ? options.height : player.stageHeight());
     size_t next = 0;
+    // Input follows the frame it waited for: the first events arrive once
+    // the first frame has run, each Wait lets the next frame run.
     for (int frame = 0; frame < options.frames; ++frame) {
+        host.deliverFetches(player);
+        player.tick();
+        host.clockMs += 1000.0 / player.frameRate();
         while (next < options.events.size()) {
             const InputEvent& event = options.events[next++];
             if (event.type == InputEvent::Type::Wait) break;
             inject(player, event);
         }
-        host.deliverFetches(player);
-        player.tick();
-        host.clockMs += 1000.0 / player.frameRate();
     }
     if (options.render) player.render(result.image);
     result.traces = std::move(host.traces);

@@ -90,7 +90,8 @@ TEST(InputEventsJson, ReadsMouseKeysAndWaits) {
     EXPECT_DOUBLE_EQ((*events)[0].y, 56.5);
     EXPECT_EQ((*events)[2].type, InputEvent::Type::Wait);
     EXPECT_EQ((*events)[3].keyCode, 'A');
-    EXPECT_EQ((*events)[4].type, InputEvent::Type::Other);
+    EXPECT_EQ((*events)[4].type, InputEvent::Type::TextInput);
+    EXPECT_EQ((*events)[4].codepoint, U'\u00e9');
 }
 
 TEST(InputEventsJson, MalformedOrDeepInputIsRefused) {

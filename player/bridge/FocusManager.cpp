@@ -1,0 +1,96 @@
+#include "player/bridge/FocusManager.h"
+#include <algorithm>
+#include <cmath>
+#include "player/bridge/KeyMouseObjects.h"
+#include "player/bridge/ScriptBridge.h"
+#include "player/stage/EditText.h"
+
+namespace tesmar::bridge {
+
+using stage::DisplayObject;
+
+DisplayObject* FocusManager::focused() const { return focused_ ? bridge_.stage().find(focused_) : nullptr; }
+
+bool FocusManager::focusable(const DisplayObject& object) {
+    return object.kind() == DisplayObject::Kind::Button || object.kind() == DisplayObject::Kind::Clip ||
+           dynamic_cast<const stage::EditText*>(&object) != nullptr;
+}
+
+void FocusManager::setFocus(DisplayObject* object) {
+    DisplayObject* old = focused();
+    if (object == old) return;
+    focused_ = object ? object->serial() : 0;
+    const script::Value oldValue = objectValue(bridge_, old), newValue = objectValue(bridge_, object);
+    if (old) callObjectMethod(bridge_, *old, "onKillFocus", {newValue});
+    if (object) callObjectMethod(bridge_, *object, "onSetFocus", {oldValue});
+    broadcastToListeners(bridge_, "Selection", "onSetFocus", {oldValue, newValue});
+}
+
+namespace {
+
+bool isFalse(const script::Value& v) { return v.isBoolean() && !v.boolean(); }
+bool isTrue(const script::Value& v) { return v.isBoolean() && v.boolean(); }
+
+// Where an object's box starts on the stage, for the automatic order.
+Point stageTopLeft(const DisplayObject& object) {
+    const Rect r = stage::Stage::stageMatrix(object).transform(object.bounds());
+    return {r.xMin, r.yMin};
+}
+
+} // namespace
+
+void FocusManager::collectTabbable(DisplayObject& object, std::vector<DisplayObject*>& out) {
+    if (!object.visible()) return;
+    const script::Value tabEnabled = objectProperty(bridge_, object, "tabEnabled");
+    if (object.kind() == DisplayObject::Kind::Button) {
+        if (!isFalse(tabEnabled)) out.push_back(&object);
+        return;
+    }
+    if (auto* text = dynamic_cast<stage::EditText*>(&object)) {
+        if (text->editable && !isFalse(tabEnabled)) out.push_back(&object);
+        return;
+    }
+    auto* clip = dynamic_cast<stage::MovieClip*>(&object);
+    if (!clip) return;
+    if (clip->parent() && (isTrue(tabEnabled) || (!isFalse(tabEnabled) && takesMouse(bridge_, *clip))))
+        out.push_back(clip);
+    if (isFalse(objectProperty(bridge_, *clip, "tabChildren"))) return;
+    for (const auto& [depth, child] : clip->children()) collectTabbable(*child, out);
+}
+
+std::vector<DisplayObject*> FocusManager::tabOrder() {
+    std::vector<DisplayObject*> all;
+    for (const auto& [number, root] : bridge_.stage().levels()) collectTabbable(*root, all);
+    // Objects with a tab index, when any has one, go by index alone.
+    std::vector<std::pair<double, DisplayObject*>> indexed;
+    for (DisplayObject* object : all) {
+        const script::Value index = objectProperty(bridge_, *object, "tabIndex");
+        if (index.isNumber() && std::isfinite(index.number())) indexed.push_back({index.number(), object});
+    }
+    if (!indexed.empty()) {
+        std::stable_sort(indexed.begin(), indexed.end(),
+                         [](const auto& a, const auto& b) { return a.first < b.first; });
+        std::vector<DisplayObject*> order;
+        for (const auto& [index, object] : indexed) order.push_back(object);
+        return order;
+    }
+    std::stable_sort(all.begin(), all.end(), [](DisplayObject* a, DisplayObject* b) {
+        const Point pa = stageTopLeft(*a), pb = stageTopLeft(*b);
+        return pa.y != pb.y ? pa.y < pb.y : pa.x < pb.x;
+    });
+    return all;
+}
+
+void FocusManager::tab(bool backwards) {
+    const std::vector<DisplayObject*> order = tabOrder();
+    if (order.empty()) return;
+    DisplayObject* current = focused();
+    auto it = std::find(order.begin(), order.end(), current);
+    DisplayObject* next = nullptr;
+    if (it == order.end()) next = backwards ? order.back() : order.front();
+    else if (backwards) next = it == order.begin() ? order.back() : *(it - 1);
+    else next = it + 1 == order.end() ? order.front() : *(it + 1);
+    setFocus(next);
+}
+
+} // namespace tesmar::bridge

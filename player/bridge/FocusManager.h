@@ -1,0 +1,37 @@
+#pragma once
+// Keyboard focus: the one button, clip or text field that keys go to.
+// Moving it tells the old holder (onKillFocus), the new one (onSetFocus)
+// and Selection's listeners (onSetFocus). Tab walks the tab order: the
+// objects with a tabIndex by index when any has one, otherwise every
+// tabbable object by position, top to bottom and left to right.
+#include <cstdint>
+#include <vector>
+#include "player/stage/DisplayObject.h"
+
+namespace tesmar::bridge {
+
+class ScriptBridge;
+
+class FocusManager {
+public:
+    explicit FocusManager(ScriptBridge& bridge) : bridge_(bridge) {}
+
+    // The object holding focus; nullptr when none does or it has gone.
+    stage::DisplayObject* focused() const;
+    // Whether an object can hold focus at all (a clip, button or text field).
+    static bool focusable(const stage::DisplayObject& object);
+    // Moves focus (nullptr clears it), with the events above.
+    void setFocus(stage::DisplayObject* object);
+    // The Tab key: the next (or, backwards, the previous) object in tab order.
+    void tab(bool backwards);
+    // The objects that Tab visits, in order.
+    std::vector<stage::DisplayObject*> tabOrder();
+
+private:
+    void collectTabbable(stage::DisplayObject& object, std::vector<stage::DisplayObject*>& out);
+
+    ScriptBridge& bridge_;
+    uint64_t focused_ = 0;
+};
+
+} // namespace tesmar::bridge
