@@ -8,7 +8,9 @@
 #include "player/bridge/DrawingMethods.h"
 #include "player/bridge/KeyMouseObjects.h"
 #include "player/bridge/GeomClasses.h"
+#include "player/bridge/SoundObject.h"
 #include "player/bridge/StageClip.h"
+#include "player/bridge/SystemSecurity.h"
 #include "player/bridge/TextField.h"
 #include "player/swf/PlaceReader.h"
 
@@ -62,6 +64,8 @@ void ScriptBridge::start(const swf::Movie& movie) {
     installClipMethods(*this);
     installDrawingMethods(*vm_);
     installTextField(*this);
+    installSound(*this);
+    installSandboxType(*vm_);
     installInputObjects(*this);
     installGeomClasses(*this);
 }

@@ -49,9 +49,11 @@ void Interpreter::runTopLevel(VM& vm, const ActionBytes& bytes, ClipObject* clip
     struct Registers {
         VM& vm;
         std::vector<Value>* saved;
-        ~Registers() { vm.blockRegisters_ = saved; }
-    } registers{vm, vm.blockRegisters_};
+        ClipObject* savedClip;
+        ~Registers() { vm.blockRegisters_ = saved; vm.blockClip_ = savedClip; }
+    } registers{vm, vm.blockRegisters_, vm.blockClip_};
     vm.blockRegisters_ = &frame.registers;
+    vm.blockClip_ = clip;
     Interpreter interpreter(vm, frame);
     interpreter.runBlock();
 }

@@ -639,8 +639,17 @@ void VM::clearInterval(int id)
     intervals_.erase(id);
 }
 
+void VM::callAfterFrame(const Value& function, const Value& thisValue, std::vector<Value> args)
+{
+    afterFrame_.push_back(PendingCall{function, thisValue, std::move(args)});
+}
+
 void VM::runIntervals()
 {
+    // Calls queued by these calls wait for the next frame.
+    std::vector<PendingCall> pending;
+    pending.swap(afterFrame_);
+    for (const PendingCall& call : pending) callSafely(call.function, call.thisValue, call.args);
     double now = host_.timeMs();
     std::vector<int> due;
     for (auto& [id, interval] : intervals_)
@@ -670,6 +679,11 @@ void VM::collectGarbage()
             t.mark(interval.function);
             t.mark(interval.thisValue);
             for (const Value& v : interval.args) t.mark(v);
+        }
+        for (const PendingCall& call : afterFrame_) {
+            t.mark(call.function);
+            t.mark(call.thisValue);
+            for (const Value& v : call.args) t.mark(v);
         }
         host_.traceRoots(t);
     });

@@ -146,6 +146,9 @@ public:
     int addInterval(const Value& function, const Value& thisValue, const std::string& method,
                     double delayMs, std::vector<Value> args, bool once);
     void clearInterval(int id);
+    // A call made once the current frame's scripts have run, before due
+    // intervals: the answers of dialogs and connections that come "later".
+    void callAfterFrame(const Value& function, const Value& thisValue, std::vector<Value> args);
 
     // Budget checks made by the interpreter. Exceeding a limit stops the
     // movie's scripts for good.
@@ -153,6 +156,13 @@ public:
     void countInstruction();
     void checkString(size_t bytes);
     int callDepth() const { return depth_; }
+    // The clip whose code is running: the running function's clip, else the
+    // clip of the action block; null when none is.
+    ClipObject* currentClip() const
+    {
+        Object* t = currentFunction_ && currentFunction_->script ? currentFunction_->script->target : blockClip_;
+        return t && t->kind() == ObjectKind::Clip ? static_cast<ClipObject*>(t) : nullptr;
+    }
 
     void trace(const std::string& line) { host_.trace(line); }
 
@@ -195,11 +205,17 @@ private:
     // The four registers of the action block running; a function's register
     // numbers past its own count reach these.
     std::vector<Value>* blockRegisters_ = nullptr;
+    ClipObject* blockClip_ = nullptr;   // the clip of the top-level action block running
     bool stopped_ = false;
     uint64_t instructions_ = 0;
     double frameStartMs_ = 0;
     std::mt19937 random_;
     std::map<int, Interval> intervals_;
+    struct PendingCall {
+        Value function, thisValue;
+        std::vector<Value> args;
+    };
+    std::vector<PendingCall> afterFrame_;
     int nextInterval_ = 1;
 };
 

@@ -111,6 +111,8 @@ struct SpriteDef {
 // (video, sound): kept so that placing it is not an error.
 struct OtherDef {
     uint16_t tagCode = 0;
+    // DefineSound: how long the sound plays, from its sample count and rate.
+    uint32_t soundMs = 0;
 };
 
 using Character = std::variant<Shape, MorphShapeDef, BitmapDef, FontDef, TextDef,

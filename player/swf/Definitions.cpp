@@ -72,7 +72,17 @@ bool DefinitionReader::read(uint16_t code, Reader& body) {
         define(id, std::move(*edit));
         return true;
     }
-    case tag::DefineSound: case tag::DefineVideoStream:
+    case tag::DefineSound: {
+        // Flags (format, rate, size, channels), then the sample count.
+        static constexpr double kRates[] = {5512.5, 11025, 22050, 44100};
+        const uint8_t flags = body.u8();
+        const uint32_t samples = body.u32();
+        OtherDef sound{code};
+        if (!body.failed()) sound.soundMs = uint32_t(samples * 1000.0 / kRates[(flags >> 2) & 3] + 0.5);
+        define(id, sound);
+        return true;
+    }
+    case tag::DefineVideoStream:
         define(id, OtherDef{code});
         return true;
     default:

@@ -125,6 +125,9 @@ private:
                 if (!body.failed()) movie_.maxRecursionDepth = depth;
             }
             return false;
+        case tag::FileAttributes:
+            if (!inSprite) movie_.useNetwork = (body.u8() & 1) != 0 && !body.failed();
+            return false;
         case tag::ExportAssets:
             if (!inSprite) readExports(body);
             return false;

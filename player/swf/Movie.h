@@ -36,6 +36,8 @@ struct Movie {
     // the movie sets none. (Its script time-out is not kept: the player's own
     // per-frame budget is far shorter, so a screen saver never stalls.)
     uint16_t maxRecursionDepth = 0;
+    // FileAttributes: a local movie that may reach the network (instead of local files).
+    bool useNetwork = false;
 
     const Character* character(uint16_t id) const {
         auto it = dictionary.find(id);
