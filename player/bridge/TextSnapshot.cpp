@@ -249,7 +249,7 @@ void installTextSnapshot(ScriptBridge& bridge) {
         {"getText", getText}, {"getSelectedText", getSelectedText}, {"hitTestTextNearPos", hitTestTextNearPos},
         {"findText", findText}, {"setSelectColor", setSelectColor}, {"getTextRunInfo", getTextRunInfo},
     };
-    for (const auto& [name, fn] : methods) vm.defineNative(prototype, name, fn, 0);
+    for (const auto& [name, fn] : methods) vm.defineNative(prototype, name, fn, script::OnlySwf6Up);
     vm.global()->put("TextSnapshot", Value(static_cast<script::Object*>(constructor)), script::DontEnum);
     vm.defineNative(vm.protos().movieClip, "getTextSnapshot", getTextSnapshot);
 }
