@@ -312,14 +312,19 @@ bool Interpreter::execute(uint8_t op, size_t data, size_t length, size_t& pc, si
     case 0x3C: {                                       // DefineLocal
         Value value = pop();
         std::string name = vm_.toString(pop());
-        std::string path, variable;
-        if (splitPath(name, path, variable) || name.find('/') != std::string::npos) setVariable(name, value);
+        if (isPathOutsideFunction(name)) setVariable(name, value);
         else vm_.set(f_.locals, name, value);
         break;
     }
     case 0x41: {                                       // DefineLocal2
         std::string name = vm_.toString(pop());
-        if (!vm_.has(f_.locals, name)) vm_.set(f_.locals, name, Value());
+        Object* where = f_.locals;
+        std::string variable = name, path;
+        if (isPathOutsideFunction(name)) {
+            if (!splitPath(name, path, variable)) variable.clear();
+            where = variable.empty() ? nullptr : resolvePath(path);
+        }
+        if (where && !vm_.has(where, variable)) vm_.set(where, variable, Value());
         break;
     }
     case 0x3A: {                                       // Delete

@@ -22,9 +22,21 @@ const double maxLength = 1 << 20;
 
 size_t lengthOf(VM& vm, Object* o)
 {
+    // A real array counts its own elements, whatever a getter added for
+    // `length` answers.
+    if (o->kind() == ObjectKind::Array)
+        return size_t(std::min(double(static_cast<ArrayObject*>(o)->length()), maxLength));
     double n = vm.toNumber(vm.get(o, "length"));
     if (!(n > 0)) return 0;
     return size_t(std::min(n, maxLength));
+}
+
+// An element as the array methods see it: the value stored on the object
+// itself, passing by prototypes and any getter added for the index.
+Value elementAt(Object* o, size_t i)
+{
+    Property* own = o->findOwn(std::to_string(i));
+    return own ? own->value : Value();
 }
 
 std::vector<Value> elements(VM& vm, Object* o)
@@ -33,7 +45,7 @@ std::vector<Value> elements(VM& vm, Object* o)
     if (!o) return items;
     size_t n = lengthOf(vm, o);
     items.reserve(n);
-    for (size_t i = 0; i < n; ++i) items.push_back(vm.get(o, std::to_string(i)));
+    for (size_t i = 0; i < n; ++i) items.push_back(elementAt(o, i));
     return items;
 }
 
@@ -60,7 +72,8 @@ Value arrayConstructor(CallContext& c)
                    ? static_cast<ArrayObject*>(c.thisObject) : c.vm.newArray();
     if (c.count() == 1 && c.arg(0).isNumber()) {
         double n = c.arg(0).number();
-        if (n >= 0 && n <= maxLength && n == std::trunc(n)) a->setLength(c.vm, n);
+        // A negative count makes a negative length, as an element index can.
+        if (n <= maxLength && n == std::trunc(n)) a->setLength(c.vm, n);
         else a->push(c.arg(0));
     } else {
         for (const Value& v : c.args) a->push(v);
@@ -74,7 +87,7 @@ std::string join(VM& vm, Object* o, const std::string& separator)
     size_t n = lengthOf(vm, o);
     for (size_t i = 0; i < n; ++i) {
         if (i) out += separator;
-        out += vm.toString(vm.get(o, std::to_string(i)));
+        out += vm.toString(elementAt(o, i));
         vm.checkString(out.size());
     }
     return out;
@@ -108,7 +121,7 @@ Value arrayPop(CallContext& c)
     size_t n = lengthOf(c.vm, c.thisObject);
     if (n == 0) return Value();
     std::string last = std::to_string(n - 1);
-    Value v = c.vm.get(c.thisObject, last);
+    Value v = elementAt(c.thisObject, n - 1);
     c.thisObject->remove(last);
     c.vm.set(c.thisObject, "length", Value(double(n - 1)));
     return v;
@@ -230,8 +243,8 @@ int compareValues(VM& vm, const Value& a, const Value& b, int flags)
     std::string x = vm.toString(a), y = vm.toString(b);
     if (flags & CaseInsensitive) {
         std::u16string wx = toUtf16(x), wy = toUtf16(y);
-        for (char16_t& ch : wx) ch = toLowerLatin1(ch);
-        for (char16_t& ch : wy) ch = toLowerLatin1(ch);
+        for (char16_t& ch : wx) ch = toLowerCase(ch);
+        for (char16_t& ch : wy) ch = toLowerCase(ch);
         return wx < wy ? -1 : wx > wy ? 1 : 0;
     }
     return x < y ? -1 : x > y ? 1 : 0;

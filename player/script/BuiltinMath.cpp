@@ -3,6 +3,7 @@
 #include "player/script/Builtins.h"
 #include "player/script/VM.h"
 
+#include <algorithm>
 #include <cmath>
 #include <random>
 
@@ -10,15 +11,26 @@ namespace tesmar::script {
 
 namespace {
 
-double argument(CallContext& c, size_t i)
+// Every Math function converts its first two arguments, in order, however
+// many it uses; further ones are never looked at. Missing ones are NaN.
+struct Operands {
+    double x = NAN, y = NAN;
+    size_t count = 0;
+};
+
+Operands operands(CallContext& c)
 {
-    return i < c.count() ? c.vm.toNumber(c.arg(i)) : NAN;
+    Operands o;
+    o.count = std::min<size_t>(c.count(), 2);
+    if (o.count > 0) o.x = c.vm.toNumber(c.arg(0));
+    if (o.count > 1) o.y = c.vm.toNumber(c.arg(1));
+    return o;
 }
 
 template <double (*Fn)(double)>
 Value unary(CallContext& c)
 {
-    return Value(Fn(argument(c, 0)));
+    return Value(Fn(operands(c).x));
 }
 
 double round(double x)
@@ -26,34 +38,38 @@ double round(double x)
     return std::floor(x + 0.5);
 }
 
-Value atan2(CallContext& c) { return Value(std::atan2(argument(c, 0), argument(c, 1))); }
-Value pow(CallContext& c) { return Value(std::pow(argument(c, 0), argument(c, 1))); }
+Value atan2(CallContext& c)
+{
+    Operands o = operands(c);
+    return Value(std::atan2(o.x, o.y));
+}
 
-// With a single argument the player answers NaN.
+Value pow(CallContext& c)
+{
+    Operands o = operands(c);
+    return Value(std::pow(o.x, o.y));
+}
+
+// No argument gives the identity of the comparison, a single one NaN.
 Value max(CallContext& c)
 {
-    double r = -INFINITY;
-    for (size_t i = 0; i < c.count(); ++i) {
-        double x = argument(c, i);
-        if (std::isnan(x) || std::isnan(r)) r = NAN;
-        else if (x > r) r = x;
-    }
-    return Value(c.count() == 1 ? NAN : r);
+    Operands o = operands(c);
+    if (o.count == 0) return Value(-INFINITY);
+    if (std::isnan(o.x) || std::isnan(o.y)) return Value(NAN);
+    return Value(std::max(o.x, o.y));
 }
 
 Value min(CallContext& c)
 {
-    double r = INFINITY;
-    for (size_t i = 0; i < c.count(); ++i) {
-        double x = argument(c, i);
-        if (std::isnan(x) || std::isnan(r)) r = NAN;
-        else if (x < r) r = x;
-    }
-    return Value(c.count() == 1 ? NAN : r);
+    Operands o = operands(c);
+    if (o.count == 0) return Value(INFINITY);
+    if (std::isnan(o.x) || std::isnan(o.y)) return Value(NAN);
+    return Value(std::min(o.x, o.y));
 }
 
 Value random(CallContext& c)
 {
+    operands(c);
     return Value(std::uniform_real_distribution<double>(0.0, 1.0)(c.vm.random()));
 }
 

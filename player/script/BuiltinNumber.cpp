@@ -43,7 +43,8 @@ Value numberValueOf(CallContext& c)
 Value booleanConstructor(CallContext& c)
 {
     bool b = c.count() ? c.vm.toBoolean(c.arg(0)) : false;
-    if (!c.constructing) return Value(b);
+    // Called without an argument it converts nothing and gives undefined.
+    if (!c.constructing) return c.count() ? Value(b) : Value();
     c.thisObject->primitive = Value(b);
     return Value(c.thisObject);
 }

@@ -69,7 +69,9 @@ Value addProperty(CallContext& c)
     if (name.empty() || !isFunction(getter) || !(isFunction(setter) || setter.isNull())) return Value(false);
     Property* existing = c.thisObject->findOwn(name);
     uint16_t flags = existing ? existing->flags : 0;
-    Property& p = c.thisObject->put(name, Value(), flags);
+    // An array keeps the element under the new property (pop still finds it).
+    bool keep = existing && c.thisObject->kind() == ObjectKind::Array;
+    Property& p = c.thisObject->put(name, keep ? existing->value : Value(), flags);
     p.accessor = true;
     p.getter = static_cast<FunctionObject*>(getter.object());
     p.setter = isFunction(setter) ? static_cast<FunctionObject*>(setter.object()) : nullptr;

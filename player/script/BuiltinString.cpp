@@ -36,7 +36,7 @@ Value stringConstructor(CallContext& c)
     std::string s = c.count() ? c.vm.toString(c.arg(0)) : std::string();
     if (!c.constructing) return Value(s);
     c.thisObject->primitive = Value(s);
-    c.thisObject->put("length", Value(double(utf16Length(s))), DontEnum);
+    c.thisObject->put("length", Value(double(utf16Length(s))), DontEnum | DontDelete);
     return Value(c.thisObject);
 }
 
@@ -59,6 +59,8 @@ Value charCodeAt(CallContext& c)
 {
     std::u16string s = thisText(c);
     double i = integerArg(c, 0, 0);
+    // Up to SWF 5 a position past the end reads as code 0.
+    if (i >= double(s.size()) && c.vm.swfVersion() < 6) return Value(0);
     if (i < 0 || i >= double(s.size())) return Value(NAN);
     return Value(double(s[size_t(i)]));
 }
@@ -127,7 +129,12 @@ Value substr(CallContext& c)
     if (c.count() == 0) return Value();
     double from = fromEnd(integerArg(c, 0, 0), s.size());
     double length = integerArg(c, 1, double(s.size()));
-    if (length < 0) length = std::max(0.0, double(s.size()) + length - from);
+    // A negative length counts back from the end of the whole string; if
+    // the piece it gives would reach the end, there is none at all.
+    if (length < 0) {
+        length += double(s.size());
+        if (from + length >= double(s.size())) return Value("");
+    }
     length = std::min(length, double(s.size()) - from);
     if (length <= 0) return Value("");
     return text(s.substr(size_t(from), size_t(length)));
@@ -167,17 +174,17 @@ Value split(CallContext& c)
     return Value(static_cast<Object*>(c.vm.newArray(parts)));
 }
 
-Value toLowerCase(CallContext& c)
+Value stringToLowerCase(CallContext& c)
 {
     std::u16string s = thisText(c);
-    for (char16_t& ch : s) ch = toLowerLatin1(ch);
+    for (char16_t& ch : s) ch = toLowerCase(ch);
     return text(s);
 }
 
-Value toUpperCase(CallContext& c)
+Value stringToUpperCase(CallContext& c)
 {
     std::u16string s = thisText(c);
-    for (char16_t& ch : s) ch = toUpperLatin1(ch);
+    for (char16_t& ch : s) ch = toUpperCase(ch);
     return text(s);
 }
 
@@ -211,8 +218,8 @@ void installString(VM& vm)
     vm.defineNative(p.string, "substring", substring);
     vm.defineNative(p.string, "substr", substr);
     vm.defineNative(p.string, "split", split);
-    vm.defineNative(p.string, "toLowerCase", toLowerCase);
-    vm.defineNative(p.string, "toUpperCase", toUpperCase);
+    vm.defineNative(p.string, "toLowerCase", stringToLowerCase);
+    vm.defineNative(p.string, "toUpperCase", stringToUpperCase);
     vm.defineNative(string, "fromCharCode", fromCharCode);
     vm.global()->put("String", Value(static_cast<Object*>(string)), DontEnum);
 }

@@ -17,5 +17,6 @@ void installSystemObjects(VM& vm);
 void installMovieClip(VM& vm);
 void installGeom(VM& vm);
 void installXml(VM& vm);
+void installNatives(VM& vm);
 
 } // namespace tesmar::script

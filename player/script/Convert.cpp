@@ -1,6 +1,7 @@
 #include "player/script/Convert.h"
 
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <limits>
@@ -95,17 +96,19 @@ std::string numberToString(double n)
 
 std::string numberToRadix(double n, int radix)
 {
-    if (radix == 10 || radix < 2 || radix > 36 || std::isnan(n) || std::isinf(n))
-        return numberToString(n);
-    // The player prints the integer part of the 32-bit value.
-    int32_t i = toInt32(n);
+    if (radix == 10 || radix < 2 || radix > 36) return numberToString(n);
+    // The player prints the integer part of the 32-bit value; NaN and the
+    // infinities become the smallest one. Its sign cannot be taken off, so
+    // the digits of that one come out of negative remainders, below '0'.
+    int32_t i = std::isfinite(n) ? toInt32(n) : INT32_MIN;
     bool negative = i < 0;
-    uint32_t u = negative ? uint32_t(-int64_t(i)) : uint32_t(i);
+    if (negative) i = int32_t(0u - uint32_t(i));
     std::string out;
     do {
-        out.insert(out.begin(), "0123456789abcdefghijklmnopqrstuvwxyz"[u % uint32_t(radix)]);
-        u /= uint32_t(radix);
-    } while (u);
+        int digit = i % radix;
+        out.insert(out.begin(), char(digit < 10 ? '0' + digit : 'a' + digit - 10));
+        i /= radix;
+    } while (i);
     return negative ? "-" + out : out;
 }
 

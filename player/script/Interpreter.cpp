@@ -31,6 +31,18 @@ bool decode(const std::vector<uint8_t>& b, size_t pc, size_t end, size_t& data, 
     return data + length <= end;
 }
 
+Value superConstructor(VM& vm, Object* super)
+{
+    // The constructor that `super()` runs is the one that `extends` recorded
+    // on the prototype just below the super object's: found down from `this`.
+    Object* superProto = super->proto();
+    Value thisValue = super->primitive;
+    Object* level = thisValue.isObject() ? thisValue.object()->proto() : nullptr;
+    for (int guard = 0; level && guard < 256; ++guard, level = level->proto())
+        if (level->proto() == superProto) return vm.get(level, "__constructor__");
+    return vm.get(superProto, "__constructor__");
+}
+
 } // namespace
 
 // ---- entry points ------------------------------------------------------------
@@ -77,6 +89,9 @@ Value Interpreter::callScript(VM& vm, FunctionObject* fn, const Value& thisValue
     // SWF 5 functions act on the clip they are called on.
     if (s.swfVersion < 6 && thisValue.isObject() && thisValue.object()->kind() == ObjectKind::Clip)
         frame.target = frame.originalTarget = thisValue.object();
+    // SWF 5 functions keep no closure: they see their clip's variables, not
+    // those of the code around their definition.
+    if (s.swfVersion < 6 && frame.target) frame.scopes = {frame.target, activation};
     frame.thisValue = thisValue;
     if (!superProto && thisValue.isObject()) {
         Object* proto = thisValue.object()->proto();
@@ -89,7 +104,9 @@ Value Interpreter::callScript(VM& vm, FunctionObject* fn, const Value& thisValue
     arguments->put("callee", Value(static_cast<Object*>(fn)), DontEnum);
     arguments->put("caller", vm.currentFunction_ ? Value(static_cast<Object*>(vm.currentFunction_)) : Value::null(),
                    DontEnum);
-    if (!s.isFunction2 || !(s.flags & SuppressArguments))
+    // A function that keeps `arguments` in a register (or drops it) has no
+    // variable of that name.
+    if (!s.isFunction2 || !(s.flags & (SuppressArguments | PreloadArguments)))
         activation->put("arguments", Value(static_cast<Object*>(arguments)));
 
     if (s.isFunction2) {
@@ -112,6 +129,12 @@ Value Interpreter::callScript(VM& vm, FunctionObject* fn, const Value& thisValue
         if (clip && clip->parentClip()) preload(PreloadParent, Value(static_cast<Object*>(clip->parentClip())));
         preload(PreloadGlobal, Value(vm.global()));
     }
+    // A function that keeps `this` in a register (or drops it) has no
+    // variable of that name: from SWF 6 the name gives the function's clip.
+    // `super` likewise.
+    if (s.isFunction2 && (s.flags & (PreloadThis | SuppressThis)))
+        frame.thisValue = s.swfVersion >= 6 ? Value(frame.originalTarget) : Value();
+    if (s.isFunction2 && (s.flags & (PreloadSuper | SuppressSuper))) frame.superProto = nullptr;
     for (size_t i = 0; i < s.params.size(); ++i) {
         Value v = i < args.size() ? args[i] : Value();
         const auto& p = s.params[i];
@@ -133,6 +156,12 @@ Value Interpreter::callScript(VM& vm, FunctionObject* fn, const Value& thisValue
 
 Value Interpreter::runBlock()
 {
+    struct CodeVersion {
+        VM& vm;
+        int saved;
+        ~CodeVersion() { vm.codeVersion_ = saved; }
+    } codeVersion{vm_, vm_.codeVersion_};
+    vm_.codeVersion_ = f_.version;
     Outcome outcome = run(f_.blockBegin, f_.blockEnd);
     if (outcome.exit == Exit::Return && !f_.stack.empty()) return f_.stack.back();
     return Value();
@@ -324,8 +353,18 @@ void Interpreter::defineFunction(size_t data, size_t length, size_t& pc, size_t 
     FunctionObject* function = vm_.newScriptFunction(std::move(fn));
     if (name.empty())
         push(Value(static_cast<Object*>(function)));
+    else if (isPathOutsideFunction(name))
+        setVariable(name, Value(static_cast<Object*>(function)));
     else
         vm_.set(f_.locals, name, Value(static_cast<Object*>(function)));
+}
+
+bool Interpreter::isPathOutsideFunction(const std::string& name)
+{
+    // Inside a function every declared name is a local, paths included.
+    if (f_.callee) return false;
+    std::string path, variable;
+    return splitPath(name, path, variable) || name.find('/') != std::string::npos;
 }
 
 // ---- operators ---------------------------------------------------------------------
@@ -371,10 +410,12 @@ Value Interpreter::callFunction(const std::string& name, const std::vector<Value
     } else {
         lookup(name, function, &holder);
     }
-    Value thisValue = holder && holder != f_.locals ? Value(holder) : Value(f_.originalTarget);
+    // A function found among a function's locals runs with the activation
+    // as `this`, like one found on any other scope object.
+    Value thisValue = holder ? Value(holder) : Value(f_.originalTarget);
     if (function.isObject() && function.object()->kind() == ObjectKind::Super) {
         Object* superProto = function.object()->proto();
-        Value constructor = vm_.get(superProto, "__constructor__");
+        Value constructor = superConstructor(vm_, function.object());
         if (!constructor.isObject() || constructor.object()->kind() != ObjectKind::Function) return Value();
         return vm_.call(constructor, function.object()->primitive, args, superProto ? superProto->proto() : nullptr);
     }
@@ -387,7 +428,7 @@ Value Interpreter::callMethod(const Value& object, const Value& name, const std:
     if (object.isObject() && object.object()->kind() == ObjectKind::Super) {
         Object* superProto = object.object()->proto();
         Value thisValue = object.object()->primitive;
-        Value function = method.empty() ? vm_.get(superProto, "__constructor__") : vm_.get(superProto, method);
+        Value function = method.empty() ? superConstructor(vm_, object.object()) : vm_.get(superProto, method);
         return vm_.call(function, thisValue, args, superProto ? superProto->proto() : nullptr);
     }
     if (method.empty()) return vm_.call(object, Value(), args);

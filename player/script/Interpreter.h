@@ -65,6 +65,9 @@ private:
     Object* resolvePath(const std::string& path, const std::string* variable = nullptr);
     Object* walkPath(Object* start, const std::vector<std::string>& parts, size_t first);
     bool splitPath(const std::string& name, std::string& path, std::string& variable);
+    // A declared name (var, function) that names a variable by its path, in
+    // code outside any function: it is declared where the path leads.
+    bool isPathOutsideFunction(const std::string& name);
     ClipObject* targetClip();
 
     // Actions that touch the timeline and the host.

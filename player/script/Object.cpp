@@ -1,5 +1,6 @@
 #include "player/script/Object.h"
 
+#include "player/script/Convert.h"
 #include "player/script/Function.h"
 #include "player/script/Heap.h"
 #include "player/script/VM.h"
@@ -105,16 +106,17 @@ void Object::trace(Tracer& tracer)
         }
 }
 
-int64_t arrayIndex(std::string_view name)
+std::optional<int32_t> elementIndex(std::string_view name)
 {
-    if (name.empty() || name.size() > 10) return -1;
-    if (name.size() > 1 && name[0] == '0') return -1;
-    int64_t n = 0;
+    bool negative = !name.empty() && name[0] == '-';
+    if (negative) name.remove_prefix(1);
+    if (name.empty()) return std::nullopt;
+    uint32_t n = 0;
     for (char c : name) {
-        if (c < '0' || c > '9') return -1;
-        n = n * 10 + (c - '0');
+        if (c < '0' || c > '9') return std::nullopt;
+        n = n * 10 + uint32_t(c - '0');
     }
-    return n < 0xFFFFFFFFll ? n : -1;
+    return int32_t(negative ? 0u - n : n);
 }
 
 void ArrayObject::push(Value v)
@@ -126,13 +128,14 @@ void ArrayObject::push(Value v)
 void ArrayObject::setLength(VM& vm, double length)
 {
     (void)vm;
-    if (!(length >= 0)) length = 0;
-    uint32_t newLength = length > 4294967294.0 ? 4294967294u : uint32_t(length);
+    int32_t newLength = toInt32(length);
+    // Shortening drops the elements from the new length up to the old one.
     if (newLength < length_) {
+        int32_t from = std::max(newLength, 0);
         std::vector<std::string> doomed;
         for (const Property& p : properties()) {
-            int64_t i = arrayIndex(p.name);
-            if (i >= newLength) doomed.push_back(p.name);
+            std::optional<int32_t> i = elementIndex(p.name);
+            if (i && *i >= from && *i < length_) doomed.push_back(p.name);
         }
         for (const std::string& name : doomed) remove(name);
     }
@@ -153,12 +156,14 @@ bool ArrayObject::setVirtual(VM& vm, const std::string& name, const Value& value
         setLength(vm, vm.toNumber(value));
         return true;
     }
-    int64_t i = arrayIndex(name);
-    if (i < 0) return false;
+    std::optional<int32_t> i = elementIndex(name);
+    if (!i) return false;
     Property* existing = findOwn(name);
     if (existing && (existing->accessor || (existing->flags & ReadOnly))) return false;
     put(name, value);
-    if (i >= length_) length_ = uint32_t(i + 1);
+    // The new length may wrap below the old one, which drops elements as
+    // setting `length` does.
+    if (*i >= length_) setLength(vm, double(int32_t(uint32_t(*i) + 1)));
     return true;
 }
 

@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -119,17 +120,22 @@ private:
 class ArrayObject : public Object {
 public:
     explicit ArrayObject(Heap& heap) : Object(heap, ObjectKind::Array) {}
-    uint32_t length() const { return length_; }
+    // The element count the array methods use; a length that wrapped
+    // negative counts as none.
+    uint32_t length() const { return length_ > 0 ? uint32_t(length_) : 0; }
     void setLength(VM& vm, double length);
     bool getVirtual(VM& vm, const std::string& name, Value& out) override;
     bool setVirtual(VM& vm, const std::string& name, const Value& value) override;
     void push(Value v);
 
 private:
-    uint32_t length_ = 0;
+    // Kept as a signed 32-bit number: an element past 2^31 - 1 makes it wrap.
+    int32_t length_ = 0;
 };
 
-// Parses a canonical array index ("0", "17"); -1 when the name is not one.
-int64_t arrayIndex(std::string_view name);
+// The element index a property name stands for: an optional minus sign and
+// digits, read as a 32-bit integer that wraps ("4294967297" is 1); nothing
+// when the name is no such number.
+std::optional<int32_t> elementIndex(std::string_view name);
 
 } // namespace tesmar::script

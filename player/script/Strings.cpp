@@ -87,18 +87,6 @@ std::string lowerAscii(std::string_view s)
     return out;
 }
 
-char16_t toLowerLatin1(char16_t c)
-{
-    if ((c >= 'A' && c <= 'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7)) return char16_t(c + 32);
-    return c;
-}
-
-char16_t toUpperLatin1(char16_t c)
-{
-    if ((c >= 'a' && c <= 'z') || (c >= 0xE0 && c <= 0xFE && c != 0xF7)) return char16_t(c - 32);
-    return c;
-}
-
 std::string upperAscii(std::string_view s)
 {
     std::string out(s);

@@ -11,9 +11,10 @@ std::u16string toUtf16(std::string_view utf8);
 std::string toUtf8(std::u16string_view utf16);
 size_t utf16Length(std::string_view utf8);
 std::string lowerAscii(std::string_view s);
-// Case mapping of ASCII and Latin-1 letters, on UTF-16 text.
-char16_t toLowerLatin1(char16_t c);
-char16_t toUpperLatin1(char16_t c);
+// Case mapping of one UTF-16 code unit (letters of every script the
+// player knows; others stay as they are).
+char16_t toLowerCase(char16_t c);
+char16_t toUpperCase(char16_t c);
 std::string upperAscii(std::string_view s);
 
 } // namespace tesmar::script

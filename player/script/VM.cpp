@@ -13,7 +13,7 @@
 namespace tesmar::script {
 
 VM::VM(ScriptHost& host, int swfVersion, Limits limits)
-    : host_(host), swfVersion_(swfVersion), limits_(limits), heap_(swfVersion >= 7)
+    : host_(host), swfVersion_(swfVersion), limits_(limits), heap_(swfVersion >= 7), codeVersion_(swfVersion)
 {
     global_ = heap_.make<Object>();
     installBuiltins();
@@ -38,6 +38,8 @@ void VM::installBuiltins()
     installMovieClip(*this);
     installGeom(*this);
     installXml(*this);
+    // Last: the numbered natives are the functions installed above.
+    installNatives(*this);
 }
 
 void VM::beginFrame()
@@ -106,6 +108,18 @@ Value VM::callSafely(const Value& function, const Value& thisValue, const std::v
     return Value();
 }
 
+void VM::trace(const std::string& text)
+{
+    size_t start = 0;
+    while (true) {
+        size_t end = text.find_first_of("\r\n", start);
+        if (end == std::string::npos) break;
+        host_.trace(text.substr(start, end - start));
+        start = end + 1;
+    }
+    host_.trace(text.substr(start));
+}
+
 // ---- members ---------------------------------------------------------------
 
 ClipObject* VM::liveClip(ClipObject* clip)
@@ -143,6 +157,28 @@ ClipObject* VM::resolveClipPath(ClipObject* base, const std::string& path)
     return clip;
 }
 
+namespace {
+
+// A property that no object of the chain has goes to the first `__resolve`
+// that holds an object: it is called with the name and answers for it. A
+// `__resolve` holding a primitive or a clip is passed by; one added by
+// addProperty ends the search with undefined.
+Value resolveMissing(VM& vm, Object* object, const std::string& name)
+{
+    if (name == "__resolve") return Value();
+    Object* cur = object;
+    for (int guard = 0; cur && guard < 256; ++guard, cur = cur->proto()) {
+        Property* p = cur->findOwn("__resolve");
+        if (!p || !p->visibleTo(vm.swfVersion())) continue;
+        if (p->accessor) return Value();
+        if (!p->value.isObject() || p->value.object()->kind() == ObjectKind::Clip) continue;
+        return vm.call(p->value, Value(object), {Value(name)});
+    }
+    return Value();
+}
+
+} // namespace
+
 Property* VM::findProperty(Object* object, const std::string& name, Object** holder)
 {
     Object* cur = object;
@@ -168,7 +204,7 @@ Value VM::get(Object* object, const std::string& name)
     Value v;
     if (object->getVirtual(*this, name, v)) return v;
     Property* p = findProperty(object, name);
-    if (!p) return Value();
+    if (!p) return resolveMissing(*this, object, name);
     if (!p->accessor) return p->value;
     if (!p->getter) return Value();
     // Past the nesting limit, or reaching its own property up to SWF 6, a
@@ -348,7 +384,7 @@ std::string VM::toString(const Value& v)
     case Type::Null: return "null";
     case Type::Boolean:
         // SWF 4 has no booleans: they print as 1 and 0.
-        if (swfVersion_ < 5) return v.boolean() ? "1" : "0";
+        if (codeVersion_ < 5) return v.boolean() ? "1" : "0";
         return v.boolean() ? "true" : "false";
     case Type::Number: return numberToString(v.number());
     case Type::String: return v.string();
@@ -381,7 +417,9 @@ double VM::toNumber(const Value& v)
     if (v.object()->kind() == ObjectKind::Clip) return NAN;
     // Dates give their time here, not their text.
     Value p = v.object()->kind() == ObjectKind::Date ? callMethod(v, "valueOf", {}) : toPrimitive(v);
-    if (p.isObject()) return NAN;
+    // An object that stays one is NaN; SWF 4 code reads it as 0, as it
+    // reads any text that is no number.
+    if (p.isObject()) return codeVersion_ < 5 ? 0 : NAN;
     return toNumber(p);
 }
 
@@ -423,6 +461,8 @@ Object* VM::toObject(const Value& v)
     Object* o = heap_.make<Object>(kind);
     o->setProto(proto);
     o->primitive = v;
+    // A boxed string has its length, as one made by `new String` has.
+    if (v.isString()) o->put("length", Value(double(utf16Length(v.string()))), DontEnum | DontDelete);
     return o;
 }
 

@@ -164,7 +164,9 @@ public:
         return t && t->kind() == ObjectKind::Clip ? static_cast<ClipObject*>(t) : nullptr;
     }
 
-    void trace(const std::string& line) { host_.trace(line); }
+    // Reports traced text to the host one line at a time: every carriage
+    // return and every line feed ends a line ("\r\n" makes an empty one).
+    void trace(const std::string& text);
 
 private:
     friend class Interpreter;
@@ -217,6 +219,9 @@ private:
     };
     std::vector<PendingCall> afterFrame_;
     int nextInterval_ = 1;
+    // The SWF version whose rules the running code follows: a SWF 4 movie's
+    // functions follow SWF 5 (booleans print as words).
+    int codeVersion_ = 0;
 };
 
 } // namespace tesmar::script

@@ -277,5 +277,152 @@ TEST_F(Builtins, FunctionCallAndApplyAndInstanceOf)
     EXPECT_EQ(vm.typeOf(vm.call(global("String"), Value(), {Value(1)})), "string");
 }
 
+// An element index is read as a 32-bit integer that wraps, and so is the
+// length it makes: past 2^31 - 1 the length turns negative.
+TEST_F(Builtins, ArrayLengthWrapsAsSigned32Bit)
+{
+    Value a = array({});
+    Object* o = a.object();
+    vm.set(o, "1", Value(1));
+    vm.set(o, "3", Value(3));
+    vm.set(o, "2147483648", Value(0));    // index -2^31: below the length, no change
+    vm.set(o, "-5", Value(0));
+    EXPECT_EQ(vm.toNumber(vm.get(o, "length")), 4);
+    vm.set(o, "2147483647", Value(0));
+    EXPECT_EQ(vm.toNumber(vm.get(o, "length")), -2147483648.0);
+    // The shrink dropped the elements below the old length only.
+    EXPECT_FALSE(vm.hasOwn(o, "1"));
+    EXPECT_FALSE(vm.hasOwn(o, "3"));
+    EXPECT_TRUE(vm.hasOwn(o, "-5"));
+    EXPECT_TRUE(vm.hasOwn(o, "2147483648"));
+    vm.set(o, "4294967296", Value(0));    // wraps to index 0
+    EXPECT_EQ(vm.toNumber(vm.get(o, "length")), 1);
+    vm.set(o, "length", Value(-1));
+    EXPECT_EQ(vm.toNumber(vm.get(o, "length")), -1);
+    EXPECT_EQ(text(method(a, "join")), "");
+}
+
+// A getter added for an array's length or element answers reads, but the
+// array methods keep counting and taking the stored elements.
+TEST_F(Builtins, ArrayMethodsPassGettersOnTheArray)
+{
+    auto ten = [](CallContext&) { return Value(10); };
+    Value getter(vm.newNative(ten));
+    Value a = array({Value(1), Value(2), Value(3)});
+    EXPECT_TRUE(vm.toBoolean(method(a, "addProperty", {Value("length"), getter, Value::null()})));
+    EXPECT_EQ(vm.toNumber(vm.getOf(a, "length")), 10);
+    EXPECT_EQ(vm.toNumber(method(a, "push", {Value(4)})), 4);
+    Value b = array({Value(1), Value(2), Value(3)});
+    method(b, "addProperty", {Value("2"), getter, Value::null()});
+    EXPECT_EQ(vm.toNumber(vm.getOf(b, "2")), 10);
+    EXPECT_EQ(vm.toNumber(method(b, "pop")), 3);
+}
+
+TEST_F(Builtins, CaseMappingBeyondLatin1)
+{
+    Value s("\xC3\xBF\xC4\xB1\xC5\xBF\xCE\xA3\xE1\xBE\x80\xE1\x82\xA0");   // ÿ ı ſ Σ ᾀ Ⴀ
+    EXPECT_EQ(text(method(s, "toUpperCase")), "\xC5\xB8I" "S\xCE\xA3\xE1\xBE\x88\xE1\x82\xA0");   // Ÿ I S Σ ᾈ Ⴀ
+    EXPECT_EQ(text(method(s, "toLowerCase")),
+              "\xC3\xBF\xC4\xB1\xC5\xBF\xCF\x83\xE1\xBE\x80\xE1\x83\x90");               // ÿ ı ſ σ ᾀ ა
+    // Characters without a case and the ASCII range around the letters stay.
+    EXPECT_EQ(text(method(Value("@[`{1\xE2\x82\xAC"), "toUpperCase")), "@[`{1\xE2\x82\xAC");
+    EXPECT_EQ(text(method(Value("\xC3\x97\xC3\xB7"), "toUpperCase")), "\xC3\x97\xC3\xB7");    // × ÷
+}
+
+TEST_F(Builtins, NativesByNumber)
+{
+    Value asNative = global("ASnative");
+    Value escape = vm.call(asNative, Value(), {Value(100), Value(0)});
+    EXPECT_EQ(escape.object(), global("escape").object());
+    // The numbers convert as 32-bit integers; a wrong count of arguments finds nothing.
+    Value abs = vm.call(asNative, Value(), {Value("200"), Value(4294967296.0)});
+    EXPECT_EQ(abs.object(), vm.getOf(global("Math"), "abs").object());
+    EXPECT_TRUE(vm.call(asNative, Value(), {Value(200)}).isUndefined());
+    EXPECT_TRUE(vm.call(asNative, Value(), {Value(200), Value(0), Value(0)}).isUndefined());
+    EXPECT_TRUE(vm.call(asNative, Value(), {Value(200), Value(65536)}).isUndefined());
+    vm.call(vm.call(asNative, Value(), {Value(100), Value(4)}), Value(), {Value("traced")});
+    EXPECT_EQ(host.lines.back(), "traced");
+}
+
+TEST_F(Builtins, SetNativeNamesTakeVersionMarks)
+{
+    Object* o = vm.newObject();
+    vm.set(o, "b", Value("kept"));
+    vm.call(global("ASSetNative"), Value(), {Value(o), Value(200), Value("1a,b,9c,10d,11e,,2f")});
+    EXPECT_EQ(vm.get(o, "a").object(), vm.getOf(global("Math"), "abs").object());
+    // An existing property takes the function but keeps its flags.
+    EXPECT_EQ(vm.get(o, "b").object(), vm.getOf(global("Math"), "min").object());
+    // Marked for later versions than this movie's (8): present but unseen.
+    EXPECT_TRUE(vm.hasOwn(o, "c"));
+    EXPECT_TRUE(vm.get(o, "c").isUndefined());
+    EXPECT_TRUE(vm.get(o, "d").isUndefined());
+    // Only one mark comes off; other digits stay part of the name.
+    EXPECT_EQ(vm.get(o, "1e").object(), vm.getOf(global("Math"), "cos").object());
+    EXPECT_EQ(vm.get(o, "2f").object(), vm.getOf(global("Math"), "tan").object());
+}
+
+// substr with a negative length counts it back from the end of the whole
+// string and gives nothing when the piece would reach the end.
+TEST_F(Builtins, SubstrWithNegativeLength)
+{
+    Value s("hello world");
+    auto substr = [&](double from, double length) { return text(method(s, "substr", {Value(from), Value(length)})); };
+    EXPECT_EQ(substr(0, -1), "hello worl");
+    EXPECT_EQ(substr(3, -4), "lo worl");
+    EXPECT_EQ(substr(4, -5), "o worl");
+    EXPECT_EQ(substr(3, -3), "");
+    EXPECT_EQ(substr(8, -4), "");
+    EXPECT_EQ(substr(-3, -9), "rl");
+    EXPECT_EQ(substr(-3, 10), "rld");
+}
+
+TEST_F(Builtins, MathConvertsTwoArgumentsAtMost)
+{
+    Object* counter = vm.newObject();
+    vm.set(counter, "n", Value(0));
+    auto valueOf = [](CallContext& c) {
+        Object* counter = c.vm.get(c.thisObject, "counter").object();
+        c.vm.set(counter, "n", Value(c.vm.toNumber(c.vm.get(counter, "n")) + 1));
+        return c.vm.get(c.thisObject, "v");
+    };
+    Value valueOfFn(vm.newNative(valueOf));
+    auto operand = [&](double v) {
+        Object* o = vm.newObject();
+        vm.set(o, "v", Value(v));
+        vm.set(o, "counter", Value(counter));
+        vm.set(o, "valueOf", valueOfFn);
+        return Value(o);
+    };
+    Value math = global("Math");
+    EXPECT_EQ(vm.toNumber(method(math, "min", {operand(3), operand(2), operand(1)})), 2);
+    EXPECT_EQ(vm.toNumber(vm.get(counter, "n")), 2);
+    EXPECT_EQ(vm.toNumber(method(math, "abs", {operand(-3), operand(2)})), 3);
+    EXPECT_EQ(vm.toNumber(vm.get(counter, "n")), 4);
+    EXPECT_EQ(vm.toNumber(method(math, "max")), -INFINITY);
+    EXPECT_TRUE(std::isnan(vm.toNumber(method(math, "max", {Value(1)}))));
+}
+
+// A missing property asks the first __resolve that holds an object; one
+// holding a primitive is passed by, one added as a getter ends the search.
+TEST_F(Builtins, ResolveAnswersForMissingProperties)
+{
+    auto echo = [](CallContext& c) { return Value("resolved " + c.vm.toString(c.arg(0))); };
+    Object* proto = vm.newObject();
+    vm.set(proto, "__resolve", Value(vm.newNative(echo)));
+    Object* o = vm.newObject();
+    o->setProto(proto);
+    vm.set(o, "own", Value(1));
+    EXPECT_EQ(text(vm.get(o, "own")), "1");
+    EXPECT_EQ(text(vm.get(o, "missing")), "resolved missing");
+    EXPECT_FALSE(vm.hasOwn(o, "missing"));
+    vm.set(o, "__resolve", Value(42));
+    EXPECT_EQ(text(vm.get(o, "missing")), "resolved missing");
+    vm.set(o, "__resolve", Value(vm.newObject()));
+    EXPECT_TRUE(vm.get(o, "missing").isUndefined());
+    vm.remove(o, "__resolve");
+    method(Value(o), "addProperty", {Value("__resolve"), Value(vm.newNative(echo)), Value::null()});
+    EXPECT_TRUE(vm.get(o, "missing").isUndefined());
+}
+
 } // namespace
 } // namespace tesmar::script::testing

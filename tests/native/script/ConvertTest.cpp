@@ -51,6 +51,11 @@ TEST(NumberToString, Radix)
     EXPECT_EQ(numberToRadix(-255, 2), "-11111111");
     EXPECT_EQ(numberToRadix(35, 36), "z");
     EXPECT_EQ(numberToRadix(1.5, 10), "1.5");
+    // NaN reads as the smallest 32-bit integer, whose digits fall below '0'.
+    EXPECT_EQ(numberToRadix(NAN, 2), "-/" + std::string(31, '0'));
+    EXPECT_EQ(numberToRadix(NAN, 16), "-(0000000");
+    EXPECT_EQ(numberToRadix(NAN, 10), "NaN");
+    EXPECT_EQ(numberToRadix(NAN, 1), "NaN");
 }
 
 TEST(StringToNumber, ByVersion)

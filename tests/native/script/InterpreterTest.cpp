@@ -314,5 +314,41 @@ TEST(Intervals, FireOnTheHostClockUntilCleared)
     EXPECT_EQ(movie.host.lines.size(), 4u);
 }
 
+// A declared name with a path is declared where the path leads, but only in
+// code outside functions: inside one it is a local of that literal name.
+TEST(Declarations, PathsDeclareOnTheirClipOnlyOutsideFunctions)
+{
+    Assembler body;
+    body.push("/:inner").push("in").op(0x3C)              // var /:inner = "in"
+        .push("/:inner").op(0x1C).trace();                 // the path reads _root.inner
+    Assembler top;
+    top.push("/:outer").push("out").op(0x3C)
+        .push("outer").op(0x1C).trace()
+        .push("/:declared").op(0x41)                       // var /:declared;
+        .push("declared").push(1.0).push("_root").op(0x1C).push("hasOwnProperty").op(0x52).trace()
+        .function("/:f", {}, body)                         // function /:f() lands on _root
+        .call("f", 0).op(0x17)
+        .push("inner").op(0x1C).trace();
+    EXPECT_EQ(run(top, 6), (Lines{"out", "true", "undefined", "undefined"}));
+}
+
+// A SWF 4 movie's functions follow SWF 5 rules: booleans print as words,
+// while its own frame code prints them as 1 and 0.
+TEST(Versions, FunctionsOfASwf4MovieFollowSwf5Rules)
+{
+    Assembler body;
+    body.push(1.0).push(1.0).op(0x49).trace();
+    Assembler top;
+    top.push(1.0).push(1.0).op(0x49).trace().function("f", {}, body).call("f", 0).op(0x17);
+    EXPECT_EQ(run(top, 4), (Lines{"1", "true"}));
+}
+
+TEST(Trace, EveryLineBreakEndsALine)
+{
+    Assembler code;
+    code.push("a\rb").trace().push("c\r\nd").trace().push("e\n").trace();
+    EXPECT_EQ(run(code), (Lines{"a", "b", "c", "", "d", "e", ""}));
+}
+
 } // namespace
 } // namespace tesmar::script::testing

@@ -1,0 +1,141 @@
+// ASnative and ASSetNative: the player's built-in functions reached by
+// number (a category and an index within it), as the player's own class
+// definitions reach them.
+
+#include "player/script/Builtins.h"
+#include "player/script/VM.h"
+
+#include <map>
+#include <utility>
+
+namespace tesmar::script {
+
+namespace {
+
+// ASnative itself, holding the numbered functions it hands out.
+class NativeTable : public FunctionObject {
+public:
+    NativeTable(Heap& heap, NativeFunction fn) : FunctionObject(heap, fn) {}
+    std::map<std::pair<int32_t, int32_t>, Value> functions;
+
+    void trace(Tracer& tracer) override
+    {
+        FunctionObject::trace(tracer);
+        for (const auto& [id, fn] : functions) tracer.mark(fn);
+    }
+};
+
+// ASSetNative, which takes its functions from the table.
+class SetNative : public FunctionObject {
+public:
+    SetNative(Heap& heap, NativeTable* table) : FunctionObject(heap, call), table(table) {}
+    NativeTable* table;
+
+    void trace(Tracer& tracer) override
+    {
+        FunctionObject::trace(tracer);
+        tracer.mark(table);
+    }
+
+private:
+    static Value call(CallContext& c);
+};
+
+// The numbers of the global functions and of Math, with where the
+// installed function lives.
+struct Entry {
+    int32_t category, index;
+    const char* owner;      // a global object, or null for the global object itself
+    const char* name;
+};
+
+const Entry entries[] = {
+    {100, 0, nullptr, "escape"}, {100, 1, nullptr, "unescape"}, {100, 2, nullptr, "parseInt"},
+    {100, 3, nullptr, "parseFloat"},
+    {200, 0, "Math", "abs"}, {200, 1, "Math", "min"}, {200, 2, "Math", "max"}, {200, 3, "Math", "sin"},
+    {200, 4, "Math", "cos"}, {200, 5, "Math", "atan2"}, {200, 6, "Math", "tan"}, {200, 7, "Math", "exp"},
+    {200, 8, "Math", "log"}, {200, 9, "Math", "sqrt"}, {200, 10, "Math", "round"},
+    {200, 11, "Math", "random"}, {200, 12, "Math", "floor"}, {200, 13, "Math", "ceil"},
+    {200, 14, "Math", "atan"}, {200, 15, "Math", "asin"}, {200, 16, "Math", "acos"},
+    {200, 17, "Math", "pow"},
+};
+
+// The trace action as a function.
+Value traceNative(CallContext& c)
+{
+    Value v = c.arg(0);
+    c.vm.trace(v.isUndefined() ? "undefined" : c.vm.toString(v));
+    return Value();
+}
+
+Value lookupNative(VM& vm, NativeTable* table, const Value& category, const Value& index)
+{
+    auto it = table->functions.find({vm.toInt32(category), vm.toInt32(index)});
+    return it == table->functions.end() ? Value() : it->second;
+}
+
+Value asNative(CallContext& c)
+{
+    if (c.count() != 2) return Value();
+    return lookupNative(c.vm, static_cast<NativeTable*>(c.callee), c.arg(0), c.arg(1));
+}
+
+// A leading version mark on a name: 6 to 9 or 10 show the function only to
+// movies of that SWF version and later; a lone 1 is taken off and marks nothing.
+uint16_t takeVersionMark(std::string& name)
+{
+    if (name.empty()) return 0;
+    char first = name[0];
+    if (first >= '6' && first <= '9') {
+        name.erase(0, 1);
+        const uint16_t marks[] = {OnlySwf6Up, OnlySwf7Up, OnlySwf8Up, OnlySwf9Up};
+        return marks[first - '6'];
+    }
+    if (first != '1') return 0;
+    bool ten = name.size() > 1 && name[1] == '0';
+    name.erase(0, ten ? 2 : 1);
+    return ten ? OnlySwf10Up : 0;
+}
+
+// ASSetNative(object, category, "a,b,c"[, first]): object.a is native
+// (category, first), object.b the next one, and so on.
+Value SetNative::call(CallContext& c)
+{
+    NativeTable* table = static_cast<SetNative*>(c.callee)->table;
+    if (c.count() < 3 || !c.arg(0).isObject()) return Value();
+    Object* target = c.arg(0).object();
+    std::string names = c.vm.toString(c.arg(2));
+    int32_t index = c.arg(3).isUndefined() ? 0 : c.vm.toInt32(c.arg(3));
+    size_t at = 0;
+    while (at <= names.size()) {
+        size_t comma = names.find(',', at);
+        if (comma == std::string::npos) comma = names.size();
+        std::string name = names.substr(at, comma - at);
+        uint16_t flags = takeVersionMark(name);
+        if (!name.empty()) target->put(name, lookupNative(c.vm, table, c.arg(1), Value(double(index))), flags);
+        ++index;
+        at = comma + 1;
+    }
+    return Value();
+}
+
+} // namespace
+
+void installNatives(VM& vm)
+{
+    Object* global = vm.global();
+    NativeTable* table = vm.heap().make<NativeTable>(asNative);
+    table->setProto(vm.protos().function);
+    for (const Entry& e : entries) {
+        Value owner = e.owner ? vm.get(global, e.owner) : Value(global);
+        if (owner.isObject()) table->functions[{e.category, e.index}] = vm.get(owner.object(), e.name);
+    }
+    table->functions[{100, 4}] = Value(vm.newNative(traceNative));
+    global->put("ASnative", Value(static_cast<Object*>(table)), DontEnum);
+
+    SetNative* setNative = vm.heap().make<SetNative>(table);
+    setNative->setProto(vm.protos().function);
+    global->put("ASSetNative", Value(static_cast<Object*>(setNative)), DontEnum);
+}
+
+} // namespace tesmar::script
