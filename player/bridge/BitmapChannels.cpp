@@ -77,10 +77,11 @@ Value copyChannel(CallContext& c)
     CopyArgs args;
     if (int error = copyArgs(c, args)) return Value(error);
     int from = channelShift(c.vm.toInt32(c.arg(3))), to = channelShift(c.vm.toInt32(c.arg(4)));
-    if (from < 0 || to < 0) return Value(-1);
+    // An unknown source channel reads as 0; an unknown target changes nothing.
+    if (to < 0) return Value(-1);
     const BitmapPixels source = *args.source;
     forEachCopied(*p, source, args, [&](int sx, int sy, int tx, int ty) {
-        uint32_t value = channel(source.straight(sx, sy), from);
+        uint32_t value = from < 0 ? 0 : channel(source.straight(sx, sy), from);
         p->setStraight(tx, ty, withChannel(p->straight(tx, ty), to, value));
     });
     return Value(-1);

@@ -28,9 +28,19 @@ uint32_t over(uint32_t src, uint32_t dst)
     uint32_t inverse = 255 - (src >> 24);
     uint32_t out = 0;
     for (int shift = 0; shift < 32; shift += 8) {
-        uint32_t channel = ((src >> shift) & 0xFF) + (((dst >> shift) & 0xFF) * inverse + 127) / 255;
+        uint32_t channel = ((src >> shift) & 0xFF) + ((dst >> shift) & 0xFF) * inverse / 255;
         out |= std::min<uint32_t>(channel, 255) << shift;
     }
+    return out;
+}
+
+// Every premultiplied channel times alpha, in 8-bit fixed point where 255
+// counts as one.
+uint32_t scaled(uint32_t premultiplied, uint32_t alpha)
+{
+    const uint32_t factor = alpha + (alpha >> 7);
+    uint32_t out = 0;
+    for (int shift = 0; shift < 32; shift += 8) out |= (((premultiplied >> shift) & 0xFF) * factor >> 8) << shift;
     return out;
 }
 
@@ -77,9 +87,10 @@ Value copyPixels(CallContext& c)
     if (int error = copyArgs(c, args)) return Value(error);
     const IntRect area = args.area;
     const int dx = args.dx, dy = args.dy;
-    BitmapPixels* alpha = bitmapOf(c.arg(3));
+    // An alpha bitmap counts only together with its point argument.
+    BitmapPixels* alpha = c.count() > 4 ? bitmapOf(c.arg(3)) : nullptr;
     int ax = 0, ay = 0;
-    if (alpha && c.count() > 4) {
+    if (alpha) {
         ax = c.vm.toInt32(c.vm.getOf(c.arg(4), "x"));
         ay = c.vm.toInt32(c.vm.getOf(c.arg(4), "y"));
     }
@@ -92,7 +103,7 @@ Value copyPixels(CallContext& c)
             uint32_t src = from.at(sx, sy);
             if (alpha) {
                 uint32_t mask = alpha->contains(ax + x, ay + y) ? alpha->at(ax + x, ay + y) >> 24 : 0;
-                src = premultiply((unpremultiply(src) & 0xFFFFFF) | ((unpremultiply(src) >> 24) * mask / 255) << 24);
+                src = scaled(src, mask);
             }
             if (!p->transparent() || mergeAlpha) src = over(src, p->at(tx, ty));
             p->set(tx, ty, p->transparent() ? src : src | 0xFF000000u);

@@ -54,10 +54,31 @@ Matrix concatenated(const stage::DisplayObject& object)
     return m;
 }
 
+// parent applied after child, in the 16-bit fixed point of the reference
+// player: products rounded down, results wrapped to 16 bits.
+ColorTransform compose(const ColorTransform& parent, const ColorTransform& child)
+{
+    auto wrap = [](int64_t v) { return int32_t(int16_t(uint16_t(uint64_t(v)))); };
+    auto scaled = [](int64_t a, int64_t b) {
+        int64_t product = a * b;
+        return product >= 0 ? product / 256 : -((-product + 255) / 256);
+    };
+    ColorTransform r;
+    int32_t ColorTransform::*mults[] = {&ColorTransform::rMult, &ColorTransform::gMult, &ColorTransform::bMult,
+                                        &ColorTransform::aMult};
+    int32_t ColorTransform::*adds[] = {&ColorTransform::rAdd, &ColorTransform::gAdd, &ColorTransform::bAdd,
+                                       &ColorTransform::aAdd};
+    for (int i = 0; i < 4; ++i) {
+        r.*mults[i] = wrap(scaled(parent.*mults[i], child.*mults[i]));
+        r.*adds[i] = wrap(parent.*adds[i] + scaled(parent.*mults[i], child.*adds[i]));
+    }
+    return r;
+}
+
 ColorTransform concatenatedColor(const stage::DisplayObject& object)
 {
     ColorTransform cx = object.colorTransform();
-    for (const stage::DisplayObject* p = object.parent(); p; p = p->parent()) cx = p->colorTransform() * cx;
+    for (const stage::DisplayObject* p = object.parent(); p; p = p->parent()) cx = compose(p->colorTransform(), cx);
     return cx;
 }
 
