@@ -104,6 +104,18 @@ Value deliver(CallContext& c)
     return Value();
 }
 
+// A value as the receiver gets it: messages carry data, so a clip arrives
+// as undefined and a function as a plain object.
+Value carried(VM& vm, const Value& v)
+{
+    if (!v.isObject()) return v;
+    switch (v.object()->kind()) {
+    case ObjectKind::Clip: return Value();
+    case ObjectKind::Function: return Value(vm.newObject());
+    default: return v;
+    }
+}
+
 bool reservedMethod(const std::string& name)
 {
     for (const char* reserved : {"send", "connect", "close", "allowDomain", "allowInsecureDomain", "domain"})
@@ -118,7 +130,9 @@ Value send(CallContext& c)
     if (!self || !nameOf(c.arg(0), channel) || !nameOf(c.arg(1), method) || reservedMethod(method))
         return Value(false);
     std::vector<Value> queued{Value(static_cast<Object*>(self))};
-    queued.insert(queued.end(), c.args.begin(), c.args.end());
+    queued.push_back(c.arg(0));
+    queued.push_back(c.arg(1));
+    for (size_t i = 2; i < c.count(); ++i) queued.push_back(carried(c.vm, c.args[i]));
     Value deliverer(static_cast<Object*>(c.vm.newNative(deliver)));
     c.vm.callAfterFrame(deliverer, Value(), std::move(queued));
     return Value(true);
