@@ -58,6 +58,44 @@ Value getDepth(CallContext& c) {
     return field ? Value(scriptDepth(*field)) : Value();
 }
 
+// Puts text from a script in place of characters [begin, end): entered as
+// typing enters it, without the limits that hold only for a user's typing.
+void replaceRange(stage::EditText& field, size_t begin, size_t end, const std::string& text) {
+    const auto restrict = field.restrict;
+    const int maxChars = field.maxChars;
+    const bool multiline = field.multiline;
+    field.restrict.reset();
+    field.maxChars = 0;
+    field.multiline = true;
+    field.setSelection(begin, end);
+    field.typeText(stage::decodeText(text));
+    field.restrict = restrict;
+    field.maxChars = maxChars;
+    field.multiline = multiline;
+}
+
+// replaceSel(text): the selection becomes text.
+Value replaceSel(CallContext& c) {
+    stage::EditText* field = editTextOf(c.vm, c.thisObject);
+    if (field && c.count() >= 1)
+        replaceRange(*field, field->selectionBegin(), field->selectionEnd(), c.vm.toString(c.arg(0)));
+    return Value();
+}
+
+// replaceText(begin, end, text)
+Value replaceText(CallContext& c) {
+    stage::EditText* field = editTextOf(c.vm, c.thisObject);
+    if (!field || c.count() < 3) return Value();
+    const double length = double(field->styledText().size());
+    auto index = [&](size_t i) {
+        const double n = c.vm.toNumber(c.arg(i));
+        return size_t(std::isfinite(n) ? std::clamp(std::trunc(n), 0.0, length) : 0.0);
+    };
+    const size_t begin = index(0), end = index(1);
+    if (begin <= end) replaceRange(*field, begin, end, c.vm.toString(c.arg(2)));
+    return Value();
+}
+
 Value textFieldConstructor(CallContext& c) { return Value(c.thisObject); }
 
 // Every field broadcasts (onChanged, onScroller) to its own listeners, the
@@ -106,6 +144,8 @@ void installTextField(ScriptBridge& bridge) {
     script::Object* prototype = vm.attachPrototype(constructor);
     vm.defineNative(prototype, "removeTextField", removeTextField);
     vm.defineNative(prototype, "getDepth", getDepth);
+    vm.defineNative(prototype, "replaceSel", replaceSel);
+    vm.defineNative(prototype, "replaceText", replaceText, script::DontEnum | script::OnlySwf7Up);
     installTextFieldProperties(vm, prototype);
     installTextFormat(vm, prototype);
     makeFieldsBroadcasters(vm, prototype);

@@ -187,6 +187,30 @@ Value setter(CallContext& c) {
     return Value();
 }
 
+// Values that are script objects (styleSheet, filters): the field's own
+// script object holds them, hidden from for..in. Styles and filters are
+// kept for scripts; drawing does not apply them yet.
+constexpr const char* kStyleSheetSlot = "$styleSheet";
+constexpr const char* kFiltersSlot = "$filters";
+
+template <const char* const* Slot>
+Value heldGetter(CallContext& c) {
+    if (!editTextOf(c.vm, c.thisObject)) return Value();
+    const script::Property* held = c.thisObject->findOwn(*Slot);
+    if (held) return held->value;
+    // A field without filters answers an empty list.
+    return *Slot == kFiltersSlot ? Value(static_cast<script::Object*>(c.vm.newArray())) : Value();
+}
+
+template <const char* const* Slot>
+Value heldSetter(CallContext& c) {
+    if (editTextOf(c.vm, c.thisObject)) c.thisObject->put(*Slot, c.arg(0), script::DontEnum);
+    return Value();
+}
+
+constexpr const char* const* kStyleSheet = &kStyleSheetSlot;
+constexpr const char* const* kFilters = &kFiltersSlot;
+
 struct Accessor {
     const char* name;
     script::NativeFunction get, set;   // set null: read-only
@@ -208,6 +232,7 @@ void installTextFieldProperties(script::VM& vm, script::Object* prototype) {
     const Accessor accessors[] = {
         readWrite<Field::GridFitType>("gridFitType", OnlySwf8), readWrite<Field::AntiAliasType>("antiAliasType", OnlySwf8),
         readWrite<Field::Thickness>("thickness", OnlySwf8), readWrite<Field::Sharpness>("sharpness", OnlySwf8),
+        {"filters", heldGetter<kFilters>, heldSetter<kFilters>, OnlySwf8},
         readWrite<Field::Scroll>("scroll"), readOnly<Field::MaxScroll>("maxscroll"),
         readWrite<Field::BorderColor>("borderColor"), readWrite<Field::BackgroundColor>("backgroundColor"),
         readWrite<Field::TextColor>("textColor"), readWrite<Field::TabIndex>("tabIndex"),
@@ -222,6 +247,7 @@ void installTextFieldProperties(script::VM& vm, script::Object* prototype) {
         readOnly<Field::BottomScroll>("bottomScroll"), readOnly<Field::TextWidth>("textWidth"),
         readOnly<Field::TextHeight>("textHeight"), readWrite<Field::Restrict>("restrict"),
         readWrite<Field::CondenseWhite>("condenseWhite"), readWrite<Field::MouseWheelEnabled>("mouseWheelEnabled"),
+        {"styleSheet", heldGetter<kStyleSheet>, heldSetter<kStyleSheet>, 0},
     };
     for (const Accessor& a : accessors) {
         script::Property& p = prototype->put(a.name, Value(), script::DontDelete | a.flags);
