@@ -15,7 +15,9 @@ Point operator*(Point a, double s) { return {a.x * s, a.y * s}; }
 double dot(Point a, Point b) { return a.x * b.x + a.y * b.y; }
 double cross(Point a, Point b) { return a.x * b.y - a.y * b.x; }
 double length(Point a) { return std::sqrt(dot(a, a)); }
-Point normalFor(Point direction) { return {-direction.y, direction.x}; }
+// The left of a direction (with y growing downwards, the side a clockwise
+// quarter turn would face).
+Point leftOf(Point direction) { return {-direction.y, direction.x}; }
 
 Point unit(Point from, Point to) {
     Point d = to - from;
@@ -35,105 +37,113 @@ void Stroker::stroke(const std::vector<Point>& points, bool closed, const Stroke
     }
     if (closed && points_.size() > 1 && length(points_.front() - points_.back()) <= 1e-9) points_.pop_back();
     if (points_.empty()) return;
+    outline_.clear();
+    double r = style_.halfWidth;
 
     if (points_.size() == 1) {
-        // A dot: what the caps would draw around a point.
-        addCap(points_[0], {1, 0}, style_.endCap, out);
-        addCap(points_[0], {-1, 0}, style_.startCap, out);
+        // A dot: what the two caps would draw around a point.
+        Point at = points_[0], side = leftOf({1, 0}) * r;
+        outline_.push_back(at + side);
+        addCap(at, {1, 0}, style_.endCap);
+        outline_.push_back(at - side);
+        addCap(at, {-1, 0}, style_.startCap);
+        emit(out);
         return;
     }
     size_t n = points_.size();
     if (n == 2) closed = false;   // there and back along one line needs caps, not joins
-    size_t segments = closed ? n : n - 1;
-    for (size_t i = 0; i < segments; ++i) addSegment(points_[i], points_[(i + 1) % n], out);
-    for (size_t i = closed ? 0 : 1; i < (closed ? n : n - 1); ++i) {
-        const Point& before = points_[(i + n - 1) % n];
-        addJoin(points_[i], unit(before, points_[i]), unit(points_[i], points_[(i + 1) % n]), out);
+    if (closed) {
+        addSide(false, true);
+        emit(out);
+        addSide(true, true);
+        emit(out);
+        return;
     }
-    if (!closed) {
-        addCap(points_[0], unit(points_[1], points_[0]), style_.startCap, out);
-        addCap(points_[n - 1], unit(points_[n - 2], points_[n - 1]), style_.endCap, out);
+    addSide(false, false);
+    addCap(points_[n - 1], unit(points_[n - 2], points_[n - 1]), style_.endCap);
+    addSide(true, false);
+    addCap(points_[0], unit(points_[1], points_[0]), style_.startCap);
+    emit(out);
+}
+
+void Stroker::addSide(bool reversed, bool closed) {
+    size_t n = points_.size();
+    auto at = [&](size_t i) { return points_[reversed ? n - 1 - i % n : i % n]; };
+    double r = style_.halfWidth;
+    Point first = unit(at(0), at(1));
+    if (!closed) outline_.push_back(at(0) + leftOf(first) * r);
+    size_t corners = closed ? n : n - 1;
+    for (size_t i = 1; i <= corners; ++i) {
+        Point dirIn = unit(at(i - 1), at(i));
+        if (!closed && i == n - 1) {
+            outline_.push_back(at(i) + leftOf(dirIn) * r);
+            break;
+        }
+        addJoin(at(i), dirIn, unit(at(i), at(i + 1)));
     }
 }
 
-void Stroker::addSegment(Point a, Point b, EdgeList& out) {
-    Point side = normalFor(unit(a, b)) * style_.halfWidth;
-    Point quad[4] = {a + side, b + side, b - side, a - side};
-    out.addConvexPiece(quad, 4);
-}
-
-void Stroker::addJoin(Point at, Point dirIn, Point dirOut, EdgeList& out) {
+void Stroker::addJoin(Point at, Point dirIn, Point dirOut) {
+    double r = style_.halfWidth;
+    Point sideIn = leftOf(dirIn), sideOut = leftOf(dirOut);
+    Point a = at + sideIn * r, b = at + sideOut * r;
+    outline_.push_back(a);
     double turn = cross(dirIn, dirOut);
-    if (std::fabs(turn) < 1e-12 && dot(dirIn, dirOut) > 0) return;   // straight on
-    // The side away from the turn is where the segments leave a gap.
-    double outside = turn > 0 ? -1.0 : 1.0;
-    Point outIn = normalFor(dirIn) * outside, outOut = normalFor(dirOut) * outside;
-    double r = style_.halfWidth;
-    Point a = at + outIn * r, b = at + outOut * r;
-
+    if (std::fabs(turn) < 1e-12 && dot(dirIn, dirOut) > 0) return;   // straight on: b is a
+    if (turn > 0) {
+        // The left is the inside of the turn.
+        outline_.push_back(at);
+        outline_.push_back(b);
+        return;
+    }
+    // The left is the outside: the join fills the gap between a and b.
     if (style_.join == LineStyle::Join::Round) {
-        double from = std::atan2(outIn.y, outIn.x);
-        double sweep = std::atan2(cross(outIn, outOut), dot(outIn, outOut));
-        addArc(at, from, sweep, true, out);
-        return;
+        addArc(at, std::atan2(sideIn.y, sideIn.x), std::atan2(std::fabs(turn), dot(sideIn, sideOut)));
+    } else if (style_.join == LineStyle::Join::Miter) {
+        // The outer edges meet at the tip, unless that lies further than the
+        // limit allows, where the miter is cut square to its bisector.
+        Point bisector = sideIn + sideOut;
+        double bisectorLength = length(bisector);
+        if (bisectorLength >= 1e-12) {
+            bisector = bisector * (1 / bisectorLength);
+            double cosHalf = dot(bisector, sideIn);
+            double cutDistance = std::max(1.0, style_.miterLimit) * 2 * r;
+            double alongIn = dot(dirIn, bisector), alongOut = dot(dirOut, bisector);
+            if (cosHalf > 1e-9 && r / cosHalf <= cutDistance) {
+                outline_.push_back(at + bisector * (r / cosHalf));
+            } else if (alongIn >= 1e-12 && -alongOut >= 1e-12) {
+                outline_.push_back(a + dirIn * ((cutDistance - dot(a - at, bisector)) / alongIn));
+                outline_.push_back(b - dirOut * ((cutDistance - dot(b - at, bisector)) / -alongOut));
+            }
+        }
     }
-    Point bevel[3] = {at, a, b};
-    if (style_.join == LineStyle::Join::Bevel) {
-        out.addConvexPiece(bevel, 3);
-        return;
-    }
-    // Miter: the outer edges meet at the tip, unless that lies further than
-    // the limit allows, where the miter is cut square to its bisector.
-    Point bisector = outIn + outOut;
-    double bisectorLength = length(bisector);
-    if (bisectorLength < 1e-12) {
-        out.addConvexPiece(bevel, 3);
-        return;
-    }
-    bisector = bisector * (1 / bisectorLength);
-    double cosHalf = dot(bisector, outIn);
-    double cutDistance = std::max(1.0, style_.miterLimit) * 2 * r;
-    if (cosHalf > 1e-9 && r / cosHalf <= cutDistance) {
-        Point miter[4] = {at, a, at + bisector * (r / cosHalf), b};
-        out.addConvexPiece(miter, 4);
-        return;
-    }
-    double alongIn = dot(dirIn, bisector), alongOut = dot(dirOut, bisector);
-    if (alongIn < 1e-12 || -alongOut < 1e-12) {
-        out.addConvexPiece(bevel, 3);
-        return;
-    }
-    Point cutA = a + dirIn * ((cutDistance - dot(a - at, bisector)) / alongIn);
-    Point cutB = b - dirOut * ((cutDistance - dot(b - at, bisector)) / -alongOut);
-    Point cut[5] = {at, a, cutA, cutB, b};
-    out.addConvexPiece(cut, 5);
+    outline_.push_back(b);
 }
 
-void Stroker::addCap(Point at, Point outward, LineStyle::Cap cap, EdgeList& out) {
+void Stroker::addCap(Point at, Point dir, LineStyle::Cap cap) {
     double r = style_.halfWidth;
+    Point side = leftOf(dir) * r;
     if (cap == LineStyle::Cap::Round) {
-        addArc(at, 0, 2 * std::numbers::pi, false, out);
+        addArc(at, std::atan2(side.y, side.x), std::numbers::pi);
     } else if (cap == LineStyle::Cap::Square) {
-        Point side = normalFor(outward) * r, ahead = outward * r;
-        Point square[4] = {at + side, at + side + ahead, at - side + ahead, at - side};
-        out.addConvexPiece(square, 4);
+        outline_.push_back(at + side + dir * r);
+        outline_.push_back(at - side + dir * r);
     }
 }
 
-// A polygon along an arc of radius halfWidth around centre; with the centre
-// as a corner it is a pie slice.
-void Stroker::addArc(Point centre, double fromAngle, double sweep, bool withCentre, EdgeList& out) {
+void Stroker::addArc(Point centre, double from, double sweep) {
     double r = style_.halfWidth;
     double step = 2 * std::acos(std::max(-1.0, 1 - kArcTolerance / r));
-    int steps = int(std::clamp(std::ceil(std::fabs(sweep) / std::max(step, 1e-3)), 1.0, 256.0));
-    if (!withCentre) steps = std::max(steps, 8);
-    piece_.clear();
-    if (withCentre) piece_.push_back(centre);
-    for (int i = 0; i <= steps; ++i) {
-        double angle = fromAngle + sweep * i / steps;
-        piece_.push_back({centre.x + r * std::cos(angle), centre.y + r * std::sin(angle)});
+    int steps = int(std::clamp(std::ceil(sweep / std::max(step, 1e-3)), 1.0, 256.0));
+    for (int i = 1; i < steps; ++i) {
+        double angle = from - sweep * i / steps;
+        outline_.push_back({centre.x + r * std::cos(angle), centre.y + r * std::sin(angle)});
     }
-    out.addConvexPiece(piece_.data(), piece_.size());
+}
+
+void Stroker::emit(EdgeList& out) {
+    for (size_t i = 0; i < outline_.size(); ++i) out.addLine(outline_[i], outline_[(i + 1) % outline_.size()]);
+    outline_.clear();
 }
 
 } // namespace tesmar::render

@@ -1,7 +1,12 @@
 #pragma once
-// Turns a stroked polyline into fill outlines: one convex piece per segment,
-// join and cap, all wound the same way so that together they fill as their
-// union under the non-zero rule (overlaps are not drawn twice).
+// Turns a stroked polyline into one fill outline: the left side forward,
+// the end cap, the right side backward, the start cap (a closed polyline
+// gives one loop per side). On the outside of a turn the outline follows
+// the join; on the inside it passes through the corner point itself. That
+// makes the outline's winding the sum of one piece per segment, join and
+// cap, all wound the same way, so under the non-zero rule it covers
+// exactly their union, with a fraction of the edges that separate pieces
+// would take.
 #include <vector>
 #include "player/geom/Geometry.h"
 #include "player/geom/Shape.h"
@@ -23,14 +28,23 @@ public:
     void stroke(const std::vector<Point>& points, bool closed, const StrokeStyle& style, EdgeList& out);
 
 private:
-    void addSegment(Point a, Point b, EdgeList& out);
-    void addJoin(Point at, Point dirIn, Point dirOut, EdgeList& out);
-    void addCap(Point at, Point outward, LineStyle::Cap cap, EdgeList& out);
-    void addArc(Point centre, double fromAngle, double sweep, bool withCentre, EdgeList& out);
+    // Appends the left side of points_ walked forward (backward when
+    // reversed), with the joins at its corners; around the whole loop when
+    // closed.
+    void addSide(bool reversed, bool closed);
+    void addJoin(Point at, Point dirIn, Point dirOut);
+    // The cap's points strictly between the left and the right side of the
+    // end at `at`, the line arriving in direction dir.
+    void addCap(Point at, Point dir, LineStyle::Cap cap);
+    // Points of an arc of radius halfWidth, turning clockwise on screen by
+    // sweep (radians, > 0) from angle from, both ends left out.
+    void addArc(Point centre, double from, double sweep);
+    // Closes outline_ into out and empties it.
+    void emit(EdgeList& out);
 
     StrokeStyle style_;
     std::vector<Point> points_;   // the input without repeated points
-    std::vector<Point> piece_;
+    std::vector<Point> outline_;
 };
 
 } // namespace tesmar::render
