@@ -10,7 +10,12 @@ namespace {
 // Far beyond any target, near enough that products of coordinates stay finite.
 constexpr double kFar = 1e7;
 
-double clampCoordinate(double v) { return std::clamp(v, -kFar, kFar); }
+// Edge ends lie on a grid of 1/256 pixel, as in hardware rasterizers:
+// whether a pixel centre falls on one side of an edge or the other then
+// never hangs on rounding noise, and aliased images match theirs exactly.
+constexpr double kGrid = 256;
+
+double gridCoordinate(double v) { return std::round(std::clamp(v, -kFar, kFar) * kGrid) / kGrid; }
 
 double xAtY(const Edge& e, double y) {
     return e.x0 + (y - e.y0) * e.dxdy;
@@ -20,7 +25,7 @@ double xAtY(const Edge& e, double y) {
 
 void EdgeList::addLine(Point from, Point to) {
     if (!std::isfinite(from.x) || !std::isfinite(from.y) || !std::isfinite(to.x) || !std::isfinite(to.y)) return;
-    Edge e{clampCoordinate(from.x), clampCoordinate(from.y), clampCoordinate(to.x), clampCoordinate(to.y), 0};
+    Edge e{gridCoordinate(from.x), gridCoordinate(from.y), gridCoordinate(to.x), gridCoordinate(to.y), 0};
     if (e.y0 == e.y1) return;   // horizontal edges change no winding
     e.dxdy = (e.x1 - e.x0) / (e.y1 - e.y0);
     edges_.push_back(e);

@@ -1,6 +1,7 @@
 #include "player/render/ShapeOutlines.h"
 #include <algorithm>
 #include <cmath>
+#include "player/render/CurveFlattening.h"
 
 namespace tesmar::render {
 namespace {
@@ -80,18 +81,11 @@ void ShapeOutlines::flatten(const Shape& shape, const Matrix& toPixels) {
         for (const PathSegment& segment : path.segments) {
             Point to = toPixels.apply(segment.to);
             if (segment.curved) {
-                Point control = toPixels.apply(segment.control);
-                // A chord of 1/n of a quadratic strays at most |p0 - 2c + p2| / (4 n^2).
-                double bend = std::hypot(at.x - 2 * control.x + to.x, at.y - 2 * control.y + to.y);
-                double pieces = std::ceil(std::sqrt(bend / (4 * kCurveTolerance)));
-                int n = std::isfinite(pieces) && points_.size() < kPointBudget ? int(std::clamp(pieces, 1.0, 256.0)) : 1;
-                for (int k = 1; k < n; ++k) {
-                    double t = double(k) / n, s = 1 - t;
-                    points_.push_back({s * s * at.x + 2 * s * t * control.x + t * t * to.x,
-                                       s * s * at.y + 2 * s * t * control.y + t * t * to.y});
-                }
+                int most = points_.size() < kPointBudget ? 256 : 1;
+                flattenQuadratic(at, toPixels.apply(segment.control), to, kCurveTolerance, most, points_);
+            } else {
+                points_.push_back(to);
             }
-            points_.push_back(to);
             at = to;
         }
         ranges_.push_back({begin, points_.size()});
