@@ -177,12 +177,29 @@ void MaskStack::begin(int height) {
         overflow_.push_back(true);
         return;
     }
-    if (layers_.size() == depth_) layers_.emplace_back();
+    if (layers_.size() == depth_) {
+        layers_.emplace_back();
+        keys_.push_back(0);
+    }
+    keys_[depth_] = 0;
     layers_[depth_++].reset(height);
     topDefining_ = true;
 }
 
-void MaskStack::endDefinition() {
+bool MaskStack::reuse(uint64_t key) {
+    if (!defining()) return false;
+    for (Kept& kept : kept_) {
+        if (kept.key != key) continue;
+        std::swap(kept.layer, layers_[depth_ - 1]);
+        kept.key = 0;
+        keys_[depth_ - 1] = key;
+        topDefining_ = false;
+        return true;
+    }
+    return false;
+}
+
+void MaskStack::endDefinition(uint64_t key) {
     if (!overflow_.empty()) {
         overflow_.back() = false;
         return;
@@ -190,6 +207,7 @@ void MaskStack::endDefinition() {
     if (!topDefining_) return;
     topDefining_ = false;
     if (depth_ >= 2) layers_[depth_ - 1].intersect(layers_[depth_ - 2]);
+    keys_[depth_ - 1] = key;
 }
 
 void MaskStack::pop() {
@@ -199,6 +217,18 @@ void MaskStack::pop() {
     }
     if (depth_ == 0) return;
     --depth_;
+    // A finished mask is kept in place of the one used longest ago.
+    if (!topDefining_ && keys_[depth_] != 0) {
+        if (kept_.size() < kKept) kept_.emplace_back();
+        Kept* oldest = &kept_[0];
+        for (Kept& kept : kept_)
+            if (kept.lastUse < oldest->lastUse) oldest = &kept;
+        for (Kept& kept : kept_)
+            if (kept.key == keys_[depth_]) oldest = &kept;
+        std::swap(oldest->layer, layers_[depth_]);
+        oldest->key = keys_[depth_];
+        oldest->lastUse = ++uses_;
+    }
     topDefining_ = false;
 }
 
@@ -210,6 +240,10 @@ const MaskLayer* MaskStack::enclosing() const {
     return depth_ >= 2 ? &layers_[depth_ - 2] : nullptr;
 }
 
+uint64_t MaskStack::enclosingKey() const {
+    return depth_ >= 2 ? keys_[depth_ - 2] : 0;
+}
+
 const MaskLayer* MaskStack::active() const {
     if (depth_ == 0) return nullptr;
     if (topDefining_) return depth_ >= 2 ? &layers_[depth_ - 2] : nullptr;
@@ -218,6 +252,39 @@ const MaskLayer* MaskStack::active() const {
 
 bool MaskStack::suppressed() const {
     return !overflow_.empty() && overflow_.back();
+}
+
+void MaskKey::add(uint64_t value) {
+    for (int i = 0; i < 8; ++i) {
+        hash_ ^= (value >> (8 * i)) & 0xFF;
+        hash_ *= 1099511628211ull;
+    }
+}
+
+void MaskKey::add(double value) {
+    uint64_t bits;
+    std::memcpy(&bits, &value, sizeof bits);
+    add(bits);
+}
+
+void MaskKey::addOutline(const Shape& shape) {
+    add(uint64_t(shape.nonZeroWinding));
+    add(uint64_t(shape.paths.size()));
+    for (const ShapePath& path : shape.paths) {
+        add(uint64_t(path.styleGroup) << 32 | uint64_t(path.segments.size()));
+        add(uint64_t(path.fill0) << 32 | path.fill1);
+        add(path.start.x);
+        add(path.start.y);
+        for (const PathSegment& segment : path.segments) {
+            add(uint64_t(segment.curved));
+            if (segment.curved) {
+                add(segment.control.x);
+                add(segment.control.y);
+            }
+            add(segment.to.x);
+            add(segment.to.y);
+        }
+    }
 }
 
 } // namespace tesmar::render

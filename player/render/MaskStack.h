@@ -8,6 +8,7 @@
 // to frame.
 #include <cstdint>
 #include <vector>
+#include "player/geom/Shape.h"
 #include "player/render/Rasterizer.h"
 
 namespace tesmar::render {
@@ -66,18 +67,29 @@ private:
     PixelRect bounds_;
 };
 
+// A mask is known by a key made from everything that shapes it: its shapes'
+// outlines and matrices, the quality, the target and the mask around it.
+// Masks that are popped are kept by their keys for a while, so that a mask
+// defined again the same way in a later frame (a still mask over moving
+// content, a frame drawn again) is taken back instead of being rasterized.
 class MaskStack {
 public:
-    // Drops every mask (their buffers stay for reuse).
+    // Drops every mask in use (their buffers and the kept masks stay).
     void clear();
     void begin(int height);
-    void endDefinition();
+    // Takes back the kept mask with this key as the one being defined;
+    // false when none is kept.
+    bool reuse(uint64_t key);
+    // Ends the definition of the mask, known from now on by key.
+    void endDefinition(uint64_t key);
     void pop();
 
     // The mask being defined, if that is what drawing goes to now.
     MaskLayer* defining();
     // The mask around the one being defined.
     const MaskLayer* enclosing() const;
+    // Its key, 0 when there is none.
+    uint64_t enclosingKey() const;
     // The mask that clips painting, if any.
     const MaskLayer* active() const;
     // True while a mask beyond the nesting limit is being defined: its
@@ -86,11 +98,33 @@ public:
 
 private:
     static constexpr size_t kMaxDepth = 16;
+    static constexpr size_t kKept = 8;
     std::vector<MaskLayer> layers_;   // layers_[0..depth_) are in use
+    std::vector<uint64_t> keys_;      // their keys
     size_t depth_ = 0;
     bool topDefining_ = false;
     // Masks nested past the limit are only counted: whether each is still being defined.
     std::vector<bool> overflow_;
+    struct Kept {
+        uint64_t key = 0;
+        uint64_t lastUse = 0;
+        MaskLayer layer;
+    };
+    std::vector<Kept> kept_;
+    uint64_t uses_ = 0;
+};
+
+// Builds mask keys (FNV-1a over the values that shape a mask).
+class MaskKey {
+public:
+    void add(uint64_t value);
+    void add(double value);
+    void addOutline(const Shape& shape);
+    // Never 0, which stands for "no key".
+    uint64_t value() const { return hash_ ? hash_ : 1; }
+
+private:
+    uint64_t hash_ = 14695981039346656037ull;
 };
 
 } // namespace tesmar::render

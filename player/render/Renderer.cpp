@@ -139,6 +139,10 @@ struct Renderer::State {
     MaskStack masks;
     LazyClear background;
     std::vector<uint8_t> scratch;
+    // The shapes of the mask being defined, with their matrices: the first
+    // maskShapeCount of maskShapes.
+    std::vector<std::pair<Shape, Matrix>> maskShapes;
+    size_t maskShapeCount = 0;
 };
 
 Renderer::Renderer() : state_(std::make_unique<State>()) {}
@@ -152,6 +156,7 @@ void Renderer::begin(Image& target) {
     target_ = &target;
     state_->antialias = true;
     state_->masks.clear();
+    state_->maskShapeCount = 0;
 }
 
 void Renderer::setAntialiasing(bool on) { state_->antialias = on; }
@@ -170,55 +175,91 @@ void Renderer::drawShape(const Shape& shape, const Matrix& toPixels, const Color
                          const BitmapSource* bitmaps) {
     if (!target_ || target_->empty() || target_->pixels.size() < size_t(target_->width) * size_t(target_->height)) return;
     State& s = *state_;
-    PixelRect clip{0, 0, target_->width, target_->height};
-    MaskLayer* defining = s.masks.defining();
     if (s.masks.suppressed()) return;
-    if (defining) {
-        if (const MaskLayer* enclosing = s.masks.enclosing()) clip = clip.intersect(enclosing->bounds());
-    } else if (const MaskLayer* mask = s.masks.active()) {
-        clip = clip.intersect(mask->bounds());
+    if (s.masks.defining()) {
+        // Rasterized when the definition ends, unless a kept mask matches.
+        // Callers may pass shapes that live only for the call: a copy is
+        // kept, into the room the last frame's masks left.
+        if (s.maskShapeCount == s.maskShapes.size()) s.maskShapes.emplace_back();
+        s.maskShapes[s.maskShapeCount++] = {shape, toPixels};
+        return;
     }
-    if (!shape.bounds.empty()) {
-        // Shapes wholly outside the clip cost nothing; the margin covers
-        // anti-aliasing and the widening of thin strokes.
-        Rect box = toPixels.transform(shape.bounds);
-        auto pixel = [](double v) { return int(std::clamp(v, -1e9, 1e9)); };
-        if (std::isfinite(box.xMin) && std::isfinite(box.yMin) && std::isfinite(box.xMax) && std::isfinite(box.yMax)) {
-            PixelRect reach{pixel(std::floor(box.xMin) - 2), pixel(std::floor(box.yMin) - 2),
-                            pixel(std::ceil(box.xMax) + 2), pixel(std::ceil(box.yMax) + 2)};
-            if (clip.intersect(reach).empty()) return;
-        }
-    }
-    if (clip.empty()) return;
+    PixelRect clip{0, 0, target_->width, target_->height};
+    const MaskLayer* mask = s.masks.active();
+    if (mask) clip = clip.intersect(mask->bounds());
+    if (!reaches(shape, toPixels, clip)) return;
 
-    s.outlines.build(shape, toPixels, !defining);
+    s.outlines.build(shape, toPixels, true);
     FillRule fillRule = shape.nonZeroWinding ? FillRule::NonZero : FillRule::EvenOdd;
     for (const ShapeOutlines::Fill& fill : s.outlines.fills()) {
-        const EdgeList& edges = s.outlines.edgesOf(fill);
-        if (defining) {
-            // A mask is the area of the shape's fills: colours do not count.
-            MaskSink sink(*defining);
-            const MaskLayer* enclosing = s.masks.enclosing();
-            s.rasterizer.fill(edges, clip, fillRule, s.antialias, sink, enclosing ? enclosing->rowRanges() : nullptr);
-            continue;
-        }
         bool visible = fill.line ? (fill.line->hasFill ? s.painter.prepare(fill.line->fill, toPixels, cx, bitmaps)
                                                        : s.painter.prepareSolid(fill.line->color, cx))
                                  : s.painter.prepare(*fill.style, toPixels, cx, bitmaps);
         if (!visible) continue;
-        const MaskLayer* mask = s.masks.active();
         PaintSink sink(*target_, s.painter, mask, s.background, s.scratch);
         // Stroke outlines are unions of pieces: always non-zero.
-        s.rasterizer.fill(edges, clip, fill.line ? FillRule::NonZero : fillRule, s.antialias, sink,
+        s.rasterizer.fill(s.outlines.edgesOf(fill), clip, fill.line ? FillRule::NonZero : fillRule, s.antialias, sink,
                           mask ? mask->rowRanges() : nullptr);
         sink.finish();
     }
 }
 
+bool Renderer::reaches(const Shape& shape, const Matrix& toPixels, const PixelRect& clip) const {
+    if (clip.empty()) return false;
+    if (shape.bounds.empty()) return true;
+    // Shapes wholly outside the clip cost nothing; the margin covers
+    // anti-aliasing and the widening of thin strokes.
+    Rect box = toPixels.transform(shape.bounds);
+    if (!std::isfinite(box.xMin) || !std::isfinite(box.yMin) || !std::isfinite(box.xMax) || !std::isfinite(box.yMax))
+        return true;
+    auto pixel = [](double v) { return int(std::clamp(v, -1e9, 1e9)); };
+    PixelRect reach{pixel(std::floor(box.xMin) - 2), pixel(std::floor(box.yMin) - 2), pixel(std::ceil(box.xMax) + 2),
+                    pixel(std::ceil(box.yMax) + 2)};
+    return !clip.intersect(reach).empty();
+}
+
+// A mask is the area of its shapes' fills: colours and strokes do not count.
+void Renderer::addToMask(const Shape& shape, const Matrix& toPixels) {
+    State& s = *state_;
+    MaskLayer* defining = s.masks.defining();
+    const MaskLayer* enclosing = s.masks.enclosing();
+    PixelRect clip{0, 0, target_->width, target_->height};
+    if (enclosing) clip = clip.intersect(enclosing->bounds());
+    if (!reaches(shape, toPixels, clip)) return;
+    s.outlines.build(shape, toPixels, false);
+    FillRule fillRule = shape.nonZeroWinding ? FillRule::NonZero : FillRule::EvenOdd;
+    MaskSink sink(*defining);
+    for (const ShapeOutlines::Fill& fill : s.outlines.fills())
+        s.rasterizer.fill(s.outlines.edgesOf(fill), clip, fillRule, s.antialias, sink,
+                          enclosing ? enclosing->rowRanges() : nullptr);
+}
+
 void Renderer::beginMask() {
+    state_->maskShapeCount = 0;
     state_->masks.begin(target_ ? target_->height : 0);
 }
-void Renderer::endMaskDefinition() { state_->masks.endDefinition(); }
+
+void Renderer::endMaskDefinition() {
+    State& s = *state_;
+    if (!s.masks.defining()) {
+        s.masks.endDefinition(0);
+        return;
+    }
+    MaskKey key;
+    key.add(s.masks.enclosingKey());
+    key.add(uint64_t(target_->width) << 32 | uint64_t(target_->height) << 1 | uint64_t(s.antialias));
+    for (size_t i = 0; i < s.maskShapeCount; ++i) {
+        const auto& [shape, toPixels] = s.maskShapes[i];
+        key.addOutline(shape);
+        for (double v : {toPixels.a, toPixels.b, toPixels.c, toPixels.d, toPixels.tx, toPixels.ty}) key.add(v);
+    }
+    if (!s.masks.reuse(key.value())) {
+        for (size_t i = 0; i < s.maskShapeCount; ++i) addToMask(s.maskShapes[i].first, s.maskShapes[i].second);
+        s.masks.endDefinition(key.value());
+    }
+    s.maskShapeCount = 0;
+}
+
 void Renderer::popMask() { state_->masks.pop(); }
 
 } // namespace tesmar::render

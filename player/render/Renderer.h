@@ -8,6 +8,7 @@
 #include "player/geom/Geometry.h"
 #include "player/geom/Image.h"
 #include "player/geom/Shape.h"
+#include "player/render/Rasterizer.h"
 
 namespace tesmar::render {
 
@@ -57,6 +58,10 @@ public:
     struct State;
 
 private:
+    // Whether a shape can reach any pixel of clip.
+    bool reaches(const Shape& shape, const Matrix& toPixels, const PixelRect& clip) const;
+    void addToMask(const Shape& shape, const Matrix& toPixels);
+
     Image* target_ = nullptr;
     std::unique_ptr<State> state_;
 };

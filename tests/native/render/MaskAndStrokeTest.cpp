@@ -184,5 +184,45 @@ TEST(Stroke, LineStyleWithAFillUsesIt) {
     EXPECT_EQ(image.row(10)[10], 0xFF00FF00u);
 }
 
+// Draws a blue square through a mask made of `mask`, nested in a left-half
+// mask when asked, into a fresh 10x10 frame of renderer r.
+Image frameThrough(Renderer& r, const Shape& mask, bool nested) {
+    Image image(10, 10);
+    r.begin(image);
+    if (nested) {
+        r.beginMask();
+        r.drawShape(rectShape(0, 0, 5, 10, kRed), kTwipsToPixels, {});
+        r.endMaskDefinition();
+    }
+    r.beginMask();
+    r.drawShape(mask, kTwipsToPixels, {});
+    r.endMaskDefinition();
+    r.drawShape(rectShape(0, 0, 10, 10, Rgba{0, 0, 255, 255}), kTwipsToPixels, {});
+    r.popMask();
+    if (nested) r.popMask();
+    r.finish();
+    return image;
+}
+
+TEST(Mask, KeptMasksAreTakenBackOnlyWhenNothingChanged) {
+    Renderer r;
+    Shape mask = rectShape(0, 0, 10, 4, kRed);
+    EXPECT_EQ(countOpaque(frameThrough(r, mask, false)), 40);
+    EXPECT_EQ(countOpaque(frameThrough(r, mask, false)), 40);   // the same mask again
+    mask = rectShape(0, 0, 10, 6, kRed);                         // same object, new outline
+    EXPECT_EQ(countOpaque(frameThrough(r, mask, false)), 60);
+    EXPECT_EQ(countOpaque(frameThrough(r, mask, true)), 30);     // inside another mask
+    EXPECT_EQ(countOpaque(frameThrough(r, mask, false)), 60);
+    // Masks defined from shapes that live only for the call.
+    Image image(10, 10);
+    r.begin(image);
+    r.beginMask();
+    r.drawShape(rectShape(0, 0, 2, 10, kRed), kTwipsToPixels, {});
+    r.endMaskDefinition();
+    r.drawShape(rectShape(0, 0, 10, 10, Rgba{0, 0, 255, 255}), kTwipsToPixels, {});
+    r.finish();
+    EXPECT_EQ(countOpaque(image), 20);
+}
+
 } // namespace
 } // namespace tesmar::render
