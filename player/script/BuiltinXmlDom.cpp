@@ -72,9 +72,11 @@ XmlNode* newXmlNode(VM& vm, int type, const Value& text)
 
 bool insertXmlChild(VM& vm, XmlNode* parent, XmlNode* child, size_t position)
 {
-    if (child->parent_ == parent) return false;
-    for (XmlNode* up = parent; up; up = up->parent_)
-        if (up == child) return false;
+    if (child->parent_ == parent || child == parent) return false;
+    // Only a node with children can be an ancestor; new nodes skip the walk.
+    if (!child->children_.empty())
+        for (XmlNode* up = parent; up; up = up->parent_)
+            if (up == child) return false;
     detachXmlNode(vm, child);
     position = std::min(position, parent->children_.size());
     parent->children_.insert(parent->children_.begin() + std::ptrdiff_t(position), child);
