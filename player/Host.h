@@ -5,6 +5,8 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <utility>
+#include <vector>
 #include "player/geom/Image.h"
 #include "player/geom/Shape.h"
 
@@ -18,11 +20,34 @@ struct DeviceGlyph {
     double ascent = 0, descent = 0;   // of the whole font
 };
 
+// A request with a method: GET carries its variables in the address, POST
+// sends a body.
+struct FetchRequest {
+    std::string url;
+    bool post = false;
+    std::string contentType;       // of the body
+    std::vector<uint8_t> body;
+};
+
+// A page a movie asks the browser to show: the address, the window, and
+// the form variables sent with it (GET or POST; none when method is empty).
+struct PageRequest {
+    std::string url;
+    std::string target;
+    std::string method;
+    std::vector<std::pair<std::string, std::string>> variables;
+};
+
 class Host {
 public:
     virtual ~Host() = default;
     // Starts fetching url. The host answers later with Player::fetchDone(request, ...).
     virtual void fetch(uint32_t request, const std::string& url) = 0;
+    // A fetch with a method and body; a host that can only GET fetches the address.
+    virtual void send(uint32_t request, const FetchRequest& fetchRequest) { fetch(request, fetchRequest.url); }
+    // Every page request of a movie, before the player decides whether the
+    // browser may show it: for hosts that keep a log of requests.
+    virtual void pageRequested(const PageRequest& page) { (void)page; }
     // Opens an address in the user's web browser (only http:, https: and
     // mailto: addresses ever reach this).
     virtual void openInBrowser(const std::string& url) = 0;

@@ -1,6 +1,7 @@
 #include "player/Player.h"
 #include <algorithm>
 #include <cctype>
+#include "player/bridge/LoadQueue.h"
 #include "player/bridge/ScriptBridge.h"
 
 namespace tesmar {
@@ -10,10 +11,6 @@ namespace {
 std::string lower(std::string s) {
     std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return char(std::tolower(c)); });
     return s;
-}
-
-bool startsWithNoCase(const std::string& s, const std::string& prefix) {
-    return s.size() >= prefix.size() && lower(s.substr(0, prefix.size())) == prefix;
 }
 
 // The scheme of an absolute address ("http"), or empty. A single letter
@@ -50,7 +47,9 @@ bool browserMayOpen(const std::string& url) {
     return scheme == "http" || scheme == "https" || scheme == "mailto";
 }
 
-Player::Player(Host& host) : host_(host), scripts_(std::make_unique<bridge::ScriptBridge>(*this, stage_, host)) {
+Player::Player(Host& host)
+    : host_(host), loads_(std::make_unique<bridge::LoadQueue>(*this, stage_, host)),
+      scripts_(std::make_unique<bridge::ScriptBridge>(*this, stage_, host)) {
     stage_.setHost(host);
 }
 
@@ -73,30 +72,39 @@ bool Player::load(std::span<const uint8_t> bytes, const std::string& url) {
     frameRate_ = std::clamp(movie->header.frameRate, 1.0, 120.0);
     scripts_->start(*movie);
     stage_.setLevel(0, std::move(movie), url);
+    setVersionVariable();
     return true;
+}
+
+void Player::setVersionVariable() {
+    // Movies read the player's version from _level0.$version.
+    if (script::ClipObject* root = scripts_->level(0)) root->put("$version", script::Value("LNX 32,0,0,0"));
 }
 
 void Player::tick() {
     scripts_->beginTick();
-    std::vector<Arrival> arrivals;
-    arrivals.swap(arrivals_);
-    for (Arrival& arrival : arrivals) {
-        if (!arrival.movie) {
-            stage_.removeLevel(arrival.level);
-            continue;
-        }
-        if (arrival.level == 0) {
-            url_ = arrival.url;
-            frameRate_ = std::clamp(arrival.movie->header.frameRate, 1.0, 120.0);
-            // A player that started empty gets its script machine with its first movie.
-            scripts_->start(*arrival.movie);
-        }
-        stage_.setLevel(arrival.level, std::move(arrival.movie), arrival.url);
-    }
+    loads_->beginTick();
     stage_.tick();
+    runActions();
+    loads_->endTick();
     runActions();
     scripts_->endTick();
     runActions();
+}
+
+void Player::enterLevel(int level, std::shared_ptr<const swf::Movie> movie, const std::string& url) {
+    if (!movie) {
+        stage_.removeLevel(level);
+        return;
+    }
+    if (level == 0) {
+        url_ = url;
+        frameRate_ = std::clamp(movie->header.frameRate, 1.0, 120.0);
+        // A player that started empty gets its script machine with its first movie.
+        scripts_->start(*movie);
+    }
+    stage_.setLevel(level, std::move(movie), url);
+    if (level == 0) setVersionVariable();
 }
 
 void Player::runActions() {
@@ -119,41 +127,20 @@ void Player::render(Image& target) {
 }
 
 void Player::getUrl(const std::string& url, const std::string& target) {
-    if (startsWithNoCase(url, "fscommand:")) {
-        host_.fsCommand(url.substr(10), target);
-        return;
-    }
-    if (startsWithNoCase(target, "_level")) {
-        const std::string digits = target.substr(6);
-        if (!digits.empty() && digits.size() <= 4 && std::all_of(digits.begin(), digits.end(), ::isdigit)) {
-            loadMovie(std::stoi(digits), url);
-            return;
-        }
-    }
-    const std::string address = resolveUrl(url_, url);
-    if (browserMayOpen(address)) host_.openInBrowser(address);
+    script::UrlRequest request;
+    request.url = url;
+    request.target = target;
+    loads_->getUrl(request, nullptr);
 }
 
 void Player::loadMovie(int level, const std::string& url) {
-    if (url.empty()) {
-        arrivals_.push_back({level, nullptr, {}});
-        return;
-    }
-    const uint32_t request = nextRequest_++;
-    const std::string address = resolveUrl(url_, url);
-    pendingLoads_[request] = {level, address};
-    host_.fetch(request, address);
+    bridge::LoadTarget target{level, 0};
+    if (url.empty()) loads_->unload(target);
+    else loads_->loadMovie(target, loads_->request(url, 0, {}));
 }
 
 void Player::fetchDone(uint32_t request, bool ok, std::span<const uint8_t> bytes) {
-    auto it = pendingLoads_.find(request);
-    if (it == pendingLoads_.end()) return;
-    auto [level, address] = it->second;
-    pendingLoads_.erase(it);
-    if (!ok) return;
-    std::string error;
-    auto movie = read(bytes, error);
-    if (movie) arrivals_.push_back({level, std::move(movie), address});
+    loads_->fetchDone(request, ok, bytes);
 }
 
 } // namespace tesmar

@@ -16,6 +16,7 @@ namespace tesmar {
 
 namespace bridge {
 class ScriptBridge;
+class LoadQueue;
 }
 
 class Player {
@@ -59,9 +60,20 @@ public:
     // anything else opens in the browser when its scheme is allowed.
     void getUrl(const std::string& url, const std::string& target);
     void loadMovie(int level, const std::string& url);
-    // The host's answer to Host::fetch. The movie enters its level at the
+    // The host's answer to Host::fetch. What arrived takes effect at the
     // start of the next tick, never while scripts run.
     void fetchDone(uint32_t request, bool ok, std::span<const uint8_t> bytes);
+    // Movies, variables and texts being loaded for the scripts.
+    bridge::LoadQueue& loads() { return *loads_; }
+    bridge::ScriptBridge* scripts() { return scripts_.get(); }
+    // Runs the scripts queued outside a tick (events of a finished load).
+    void runScripts() { runActions(); }
+    // Reads a movie file (images it holds decoded through the host).
+    std::shared_ptr<const swf::Movie> read(std::span<const uint8_t> bytes, std::string& error);
+    // Puts a movie into a level; level 0 also sets the frame rate and the
+    // address that relative URLs resolve against.
+    void enterLevel(int level, std::shared_ptr<const swf::Movie> movie, const std::string& url);
+    const std::string& url() const { return url_; }
 
     // Scripts: the stage queues action blocks and the player's script
     // machine runs them. A runner, when set, receives them instead (tests
@@ -72,24 +84,18 @@ public:
     Host& host() { return host_; }
 
 private:
-    std::shared_ptr<const swf::Movie> read(std::span<const uint8_t> bytes, std::string& error);
     void runActions();
+    void setVersionVariable();
 
     Host& host_;
+    // Before the stage: the movies it keeps for clips outlive the clips.
+    std::unique_ptr<bridge::LoadQueue> loads_;
     stage::Stage stage_;
     std::unique_ptr<bridge::ScriptBridge> scripts_;
     render::Renderer renderer_;   // its buffers serve every frame
     std::string url_;
     std::string error_;
     double frameRate_ = 12;
-    uint32_t nextRequest_ = 1;
-    std::map<uint32_t, std::pair<int, std::string>> pendingLoads_;   // request -> level, url
-    struct Arrival {
-        int level;
-        std::shared_ptr<const swf::Movie> movie;   // null: unload the level
-        std::string url;
-    };
-    std::vector<Arrival> arrivals_;
     ActionRunner runner_;
 };
 

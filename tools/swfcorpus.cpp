@@ -38,6 +38,7 @@ std::string runCase(const fs::path& dir) {
     options.height = settings->viewHeight;
     options.render = !settings->images.empty();
     options.highQuality = !settings->lowQuality;
+    options.logRequests = readText(dir / "test.toml").find("log_fetch = true") != std::string::npos;
     if (fs::exists(dir / "input.json")) {
         auto events = parseInputEvents(readText(dir / "input.json"), error);
         if (!events) return "input.json: " + error;

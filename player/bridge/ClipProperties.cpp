@@ -66,6 +66,11 @@ bool StageClip::getProperty(script::VM& vm, const std::string& key, script::Valu
         out = Value(static_cast<script::Object*>(rootClip()));
         return true;
     }
+    if (key == "_lockroot") {
+        const script::Property* lock = findOwn("_lockroot");
+        out = lock ? lock->value : Value(false);
+        return true;
+    }
     if (key.rfind("_level", 0) == 0 && key.size() > 6 && key.find_first_not_of("0123456789", 6) == std::string::npos) {
         script::ClipObject* level = vm.host().level(std::atoi(key.c_str() + 6));
         out = level ? Value(static_cast<script::Object*>(level)) : Value();
@@ -120,6 +125,10 @@ bool StageClip::setProperty(script::VM& vm, const std::string& key, const script
     }
     if (key == "_visible") {
         self->setVisible(vm.toBoolean(value));
+        return true;
+    }
+    if (key == "_lockroot") {
+        put("_lockroot", script::Value(vm.toBoolean(value)), script::DontEnum);
         return true;
     }
     if (key == "_quality" || key == "_highquality" || key == "_focusrect" || key == "_soundbuftime") return true;

@@ -6,6 +6,8 @@
 #include "player/bridge/ButtonClass.h"
 #include "player/bridge/ClipMethods.h"
 #include "player/bridge/DrawingMethods.h"
+#include "player/bridge/LoadQueue.h"
+#include "player/bridge/Loading.h"
 #include "player/bridge/KeyMouseObjects.h"
 #include "player/bridge/GeomClasses.h"
 #include "player/bridge/SoundObject.h"
@@ -64,6 +66,7 @@ void ScriptBridge::start(const swf::Movie& movie) {
     installClipMethods(*this);
     installDrawingMethods(*vm_);
     installTextField(*this);
+    installLoading(*this);
     installSound(*this);
     installSandboxType(*vm_);
     installInputObjects(*this);
@@ -202,18 +205,7 @@ double ScriptBridge::localOffsetMinutes() {
 }
 
 void ScriptBridge::getUrl(const script::UrlRequest& request, script::ClipObject* caller) {
-    if (request.loadVariables) return;   // variables from a server: not supported
-    if (request.loadTarget && !request.target.empty()) {
-        // loadMovie into a level root loads that level; movies inside
-        // clips are not supported.
-        script::ClipObject* target = caller ? vm_->resolveClipPath(caller, request.target) : nullptr;
-        auto* clip = dynamic_cast<StageClip*>(target);
-        stage::DisplayObject* object = clip ? clip->object() : nullptr;
-        for (const auto& [number, root] : stage_.levels())
-            if (object && root == object) player_.loadMovie(number, request.url);
-        return;
-    }
-    player_.getUrl(request.url, request.target);
+    player_.loads().getUrl(request, caller);
 }
 
 void ScriptBridge::fsCommand(const std::string& command, const std::string& args) { host_.fsCommand(command, args); }
@@ -224,6 +216,7 @@ void ScriptBridge::traceRoots(script::Tracer& tracer) {
     for (const auto& [serial, clip] : clips_) tracer.mark(clip);
     for (const auto& [name, constructor] : classes_) tracer.mark(constructor);
     for (const auto& [serial, constructor] : unconstructed_) tracer.mark(constructor);
+    player_.loads().traceRoots(tracer);
 }
 
 } // namespace tesmar::bridge

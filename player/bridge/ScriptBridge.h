@@ -30,6 +30,7 @@ public:
     script::VM* vm() { return vm_.get(); }
     stage::Stage& stage() { return stage_; }
     FocusManager& focus() { return focus_; }
+    Player& player() { return player_; }
 
     // A new frame: the script budget starts again.
     void beginTick();

@@ -25,7 +25,13 @@ script::ClipObject* StageClip::parentClip() {
 script::ClipObject* StageClip::rootClip() {
     stage::DisplayObject* top = object();
     if (!top) return this;
-    while (top->parent()) top = top->parent();
+    // A clip with _lockroot set is the root of everything inside it.
+    auto locksRoot = [this](stage::DisplayObject* o) {
+        StageClip* clip = bridge_.objectFor(o);
+        const script::Property* lock = clip ? clip->findOwn("_lockroot") : nullptr;
+        return lock && bridge_.vm()->toBoolean(lock->value);
+    };
+    while (top->parent() && !locksRoot(top)) top = top->parent();
     return bridge_.objectFor(top);
 }
 

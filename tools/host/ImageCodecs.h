@@ -1,7 +1,8 @@
 #pragma once
-// Image files for the native host and tools: JPEG decoding (as movies embed
-// it) and PNG reading and writing. Every decoded image is premultiplied
-// 0xAARRGGBB; malformed or oversized input gives std::nullopt, never a crash.
+// Image files for the native host and tools: JPEG and GIF decoding (movies
+// embed JPEG; loaded images may be either) and PNG reading and writing.
+// Every decoded image is premultiplied 0xAARRGGBB; malformed or oversized
+// input gives std::nullopt, never a crash.
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -20,6 +21,9 @@ constexpr int kMaxImageSide = 16384;
 // image; both are accepted.
 std::optional<Image> decodeJpeg(std::span<const uint8_t> data,
                                 std::span<const uint8_t> tables = {});
+
+// Decodes the first image of a GIF (87a or 89a) on its logical screen.
+std::optional<Image> decodeGif(std::span<const uint8_t> data);
 
 // Decodes a PNG of any colour type, bit depth and interlacing.
 std::optional<Image> readPng(std::span<const uint8_t> data);

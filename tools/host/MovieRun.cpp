@@ -35,6 +35,8 @@ RunResult runMovie(const std::string& path, const RunOptions& options) {
     }
     NativeHost host;
     host.echoTrace = options.echoTrace;
+    host.logRequests = options.logRequests;
+    host.movieFolder = path.substr(0, path.find_last_of('/') == std::string::npos ? 0 : path.find_last_of('/'));
     Player player(host);
     if (!player.load(bytes, path)) {
         result.error = player.error();
@@ -50,6 +52,8 @@ RunResult runMovie(const std::string& path, const RunOptions& options) {
     for (int frame = 0; frame < options.frames; ++frame) {
         host.deliverFetches(player);
         player.tick();
+        // A fetch that fails is known within the frame that asked for it.
+        host.deliverFetches(player);
         host.clockMs += 1000.0 / player.frameRate();
         while (next < options.events.size()) {
             const InputEvent& event = options.events[next++];

@@ -15,6 +15,7 @@ struct RunOptions {
     bool echoTrace = false;
     bool render = true;
     bool highQuality = true;         // false: edges without anti-aliasing
+    bool logRequests = false;        // trace the movie's fetches and page requests
 };
 
 struct RunResult {

@@ -59,7 +59,40 @@ std::optional<DeviceGlyph> NativeHost::deviceGlyph(const std::string& font, bool
     return glyph;
 }
 
-void NativeHost::fetch(uint32_t request, const std::string& url) { fetches_.emplace_back(request, url); }
+void NativeHost::fetch(uint32_t request, const std::string& url) {
+    FetchRequest get;
+    get.url = url;
+    send(request, get);
+}
+
+std::string NativeHost::shown(const std::string& url) const {
+    const std::string folder = movieFolder.empty() ? std::string() : movieFolder + "/";
+    return !folder.empty() && url.rfind(folder, 0) == 0 ? url.substr(folder.size()) : url;
+}
+
+void NativeHost::send(uint32_t request, const FetchRequest& fetchRequest) {
+    if (logRequests) {
+        trace("Navigator::fetch:");
+        trace("  URL: " + shown(fetchRequest.url));
+        trace(std::string("  Method: ") + (fetchRequest.post ? "POST" : "GET"));
+        if (fetchRequest.post) {
+            trace("  Mime-Type: " + fetchRequest.contentType);
+            trace("  Body: " + std::string(fetchRequest.body.begin(), fetchRequest.body.end()));
+        }
+    }
+    // The address without its query: local files have none.
+    fetches_.emplace_back(request, fetchRequest.url.substr(0, fetchRequest.url.find('?')));
+}
+
+void NativeHost::pageRequested(const PageRequest& page) {
+    if (!logRequests) return;
+    trace("Navigator::navigate_to_url:");
+    trace("  URL: " + shown(page.url));
+    trace("  Target: " + page.target);
+    if (page.method.empty()) return;
+    trace("  Method: " + page.method);
+    for (const auto& [name, value] : page.variables) trace("  Param: " + name + "=" + value);
+}
 
 void NativeHost::trace(const std::string& line) {
     traces.push_back(line);
@@ -70,6 +103,7 @@ std::optional<Image> NativeHost::decodeImage(std::span<const uint8_t> bytes) {
     if (bytes.size() >= 8 && bytes[0] == 0x89 && bytes[1] == 'P' && bytes[2] == 'N' && bytes[3] == 'G')
         return readPng(bytes);
     if (bytes.size() >= 2 && bytes[0] == 0xFF && bytes[1] == 0xD8) return decodeJpeg(bytes);
+    if (bytes.size() >= 6 && bytes[0] == 'G' && bytes[1] == 'I' && bytes[2] == 'F') return decodeGif(bytes);
     return std::nullopt;
 }
 

@@ -21,6 +21,8 @@ public:
     NativeHost();
     ~NativeHost() override;
     void fetch(uint32_t request, const std::string& url) override;
+    void send(uint32_t request, const FetchRequest& fetchRequest) override;
+    void pageRequested(const PageRequest& page) override;
     void openInBrowser(const std::string& url) override { opened.push_back(url); }
     void fsCommand(const std::string& command, const std::string& args) override {
         fsCommands.push_back(command + "," + args);
@@ -37,11 +39,16 @@ public:
 
     double clockMs = 0;
     bool echoTrace = false;                 // print trace lines as they come
+    // Trace every request as "Navigator::fetch:" / "Navigator::navigate_to_url:"
+    // blocks, addresses in the folder of movieFolder shown relative to it.
+    bool logRequests = false;
+    std::string movieFolder;
     std::vector<std::string> traces;
     std::vector<std::string> opened;
     std::vector<std::string> fsCommands;
 
 private:
+    std::string shown(const std::string& url) const;
     std::deque<std::pair<uint32_t, std::string>> fetches_;
     std::map<std::string, std::unique_ptr<movies::GlyphOutlines>> fonts_;   // by file; null when unreadable
 };

@@ -1,0 +1,118 @@
+#pragma once
+// What scripts ask to load: movies into levels and clips, variables into
+// clips, texts for objects (LoadVars, XML), and get-URL requests as a
+// whole (FSCommand, level and clip targets, the browser). The host fetches;
+// a failed fetch takes effect at once, what arrived at the start of the
+// next tick: never while scripts run.
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+#include "player/Host.h"
+#include "player/bridge/UrlEncoding.h"
+#include "player/script/Host.h"
+#include "player/stage/Context.h"
+
+namespace tesmar {
+class Player;
+}
+
+namespace tesmar::stage {
+class Stage;
+class DisplayObject;
+} // namespace tesmar::stage
+
+namespace tesmar::bridge {
+
+class ScriptBridge;
+
+// Where a load goes: a level (clip 0), or the display object with this
+// serial (a clip; variables may also go to a text field).
+struct LoadTarget {
+    int level = -1;
+    uint64_t clip = 0;
+};
+
+// The form variables of an object's enumerable properties, as a request sends them.
+FormVariables formVariables(script::VM& vm, script::Object* object);
+
+class LoadQueue {
+public:
+    LoadQueue(Player& player, stage::Stage& stage, Host& host);
+    ~LoadQueue();
+    LoadQueue(const LoadQueue&) = delete;
+    LoadQueue& operator=(const LoadQueue&) = delete;
+
+    // A get-URL request of a script running on caller (null: from the host).
+    void getUrl(const script::UrlRequest& request, script::ClipObject* caller);
+    // The level or clip that a script value names: a clip, a level number,
+    // or a "_levelN" or clip path seen from base.
+    std::optional<LoadTarget> targetOf(const script::Value& value, script::ClipObject* base);
+
+    // A movie (or an image) for a level or clip. With a loader (a
+    // MovieClipLoader) its events are broadcast to the loader's listeners.
+    void loadMovie(LoadTarget target, const FetchRequest& request, script::Object* loader = nullptr);
+    // Empties a clip or removes a level, and forgets loads still going to it.
+    void unload(LoadTarget target);
+    // Variables (form-encoded text) into a clip or level.
+    void loadVariables(LoadTarget target, const FetchRequest& request);
+    // Text for an object: receiver.onData(text), or onData() when it failed.
+    void loadText(script::Object* receiver, const FetchRequest& request);
+
+    // Asks the browser to show a page (with form variables sent by method:
+    // 0 none, 1 GET, 2 POST); only allowed addresses reach the browser.
+    void navigate(const std::string& url, const std::string& target, int method, const FormVariables& variables);
+    // A request for an address relative to the movie, with variables sent by method.
+    FetchRequest request(const std::string& url, int method, const FormVariables& variables) const;
+
+    void fetchDone(uint32_t request, bool ok, std::span<const uint8_t> bytes);
+    // Applies what arrived since the last tick.
+    void beginTick();
+    // After the tick's scripts: onLoadInit for the clips whose first frame ran.
+    void endTick();
+    // The loaders and receivers waiting for answers, for the collector.
+    void traceRoots(script::Tracer& tracer);
+
+private:
+    enum class Kind : uint8_t { Movie, Unload, Variables, Text };
+    struct Load {
+        Kind kind = Kind::Movie;
+        LoadTarget target;
+        std::string url;
+        script::Object* receiver = nullptr;   // loader or text receiver
+        bool ok = false;
+        bool canceled = false;                // unloaded before it arrived
+        std::vector<uint8_t> bytes;
+    };
+    struct Init {
+        uint64_t clip;
+        script::Object* loader;
+    };
+    ScriptBridge& bridge();
+    uint32_t start(Load load, const FetchRequest& request);
+    void apply(Load& load);
+    void applyMovie(Load& load);
+    void applyVariables(Load& load);
+    void applyText(Load& load);
+    void failed(Load& load);
+    // Puts a new clip showing movie (none: nothing) in the place of a clip.
+    stage::DisplayObject* replaceClip(uint64_t serial, std::shared_ptr<const swf::Movie> movie, const std::string& url);
+    void broadcast(script::Object* loader, const char* event, std::vector<script::Value> args);
+    stage::DisplayObject* enterLevel(int level, std::shared_ptr<const swf::Movie> movie, const std::string& url);
+    void releaseMovies();
+
+    Player& player_;
+    stage::Stage& stage_;
+    Host& host_;
+    uint32_t nextRequest_ = 1;
+    std::map<uint32_t, Load> pending_;   // by request
+    std::vector<Load> arrived_;          // in order of arrival
+    std::vector<Init> inits_;
+    // Movies loaded into clips, kept while an object shows them.
+    std::vector<std::unique_ptr<stage::LoadedMovie>> movies_;
+};
+
+} // namespace tesmar::bridge

@@ -1,0 +1,64 @@
+#include "player/bridge/Loading.h"
+#include "player/Player.h"
+#include "player/bridge/LoadQueue.h"
+#include "player/bridge/ScriptBridge.h"
+#include "player/script/VM.h"
+
+namespace tesmar::bridge {
+
+namespace {
+
+using script::CallContext;
+using script::Value;
+
+ScriptBridge& bridgeOf(CallContext& c) { return static_cast<ScriptBridge&>(c.vm.host()); }
+LoadQueue& loadsOf(CallContext& c) { return bridgeOf(c).player().loads(); }
+
+script::ClipObject* thisClip(CallContext& c) {
+    if (!c.thisObject || c.thisObject->kind() != script::ObjectKind::Clip) return nullptr;
+    return c.vm.liveClip(static_cast<script::ClipObject*>(c.thisObject));
+}
+
+// "GET" or "POST" (any case) as a get-URL method: 1 or 2; anything else 0.
+int methodOf(CallContext& c, size_t index) {
+    if (index >= c.count()) return 0;
+    std::string method = c.vm.toString(c.arg(index));
+    for (char& ch : method) ch = char(ch >= 'a' && ch <= 'z' ? ch - 32 : ch);
+    return method == "GET" ? 1 : method == "POST" ? 2 : 0;
+}
+
+// clip.loadMovie(url [, method]) and clip.loadVariables(url [, method]).
+template <bool variables>
+Value loadInto(CallContext& c) {
+    script::ClipObject* clip = thisClip(c);
+    if (!clip || c.count() == 0) return Value();
+    script::UrlRequest request;
+    request.url = c.vm.toString(c.arg(0));
+    request.target = clip->targetPath();
+    request.method = methodOf(c, 1);
+    request.loadTarget = !variables;
+    request.loadVariables = variables;
+    loadsOf(c).getUrl(request, clip);
+    return Value();
+}
+
+Value unloadMovie(CallContext& c) {
+    script::ClipObject* clip = thisClip(c);
+    if (!clip) return Value();
+    if (auto target = loadsOf(c).targetOf(Value(static_cast<script::Object*>(clip)), clip)) loadsOf(c).unload(*target);
+    return Value();
+}
+
+} // namespace
+
+void installLoading(ScriptBridge& bridge) {
+    script::VM& vm = *bridge.vm();
+    script::Object* clip = vm.protos().movieClip;
+    vm.defineNative(clip, "loadMovie", loadInto<false>);
+    vm.defineNative(clip, "loadVariables", loadInto<true>);
+    vm.defineNative(clip, "unloadMovie", unloadMovie);
+    installMovieClipLoader(bridge);
+    installLoadVars(bridge);
+}
+
+} // namespace tesmar::bridge
