@@ -40,12 +40,8 @@ DisplayObject* Stage::buttonAt(double x, double y) const {
     for (auto it = levels_.rbegin(); it != levels_.rend(); ++it) {
         const MovieClip& root = *it->second.root;
         if (!root.visible()) continue;
-        const Point local = root.matrix().inverse().apply(stagePoint);
-        if (takesMouse(root)) {
-            if (root.hitTest(local)) return it->second.root.get();
-        } else if (DisplayObject* found = findMouseTarget(root, local)) {
-            return found;
-        }
+        // A level's root never takes pointer events itself, handlers or not.
+        if (DisplayObject* found = findMouseTarget(root, root.matrix().inverse().apply(stagePoint))) return found;
     }
     return nullptr;
 }
