@@ -97,7 +97,7 @@ void EditText::setText(const std::string& text) {
 std::string EditText::htmlText() const { return html ? toHtml(text_, format_) : text(); }
 
 void EditText::setHtmlText(const std::string& html) {
-    text_ = parseHtml(html, format_, condenseWhite);
+    text_ = parseHtml(html, format_, condenseWhite, multiline);
     textChanged();
 }
 

@@ -123,7 +123,10 @@ TextAlign parseAlign(const std::string& text, TextAlign current) {
 
 class HtmlReader {
 public:
-    HtmlReader(const TextFormat& base, bool condenseWhite) : condenseWhite_(condenseWhite) { stack_.push_back({"", base}); }
+    HtmlReader(const TextFormat& base, bool condenseWhite, bool multiline)
+        : condenseWhite_(condenseWhite), multiline_(multiline) {
+        stack_.push_back({"", base});
+    }
 
     void open(const Tag& tag) {
         TextFormat f = stack_.back().format;
@@ -133,7 +136,7 @@ public:
         };
         if (tag.name == "br") { breakLine(); return; }
         if (tag.name == "p" || tag.name == "li") {
-            if (!atParagraphStart()) breakLine();
+            if (multiline_ && !atParagraphStart()) breakLine();
             if (const std::string* a = attr("align")) f.align = parseAlign(*a, f.align);
             if (tag.name == "li") f.bullet = true;
             paragraphFormat(f);
@@ -170,7 +173,7 @@ public:
         for (size_t i = stack_.size(); i-- > 1;) {
             if (stack_[i].name != tag.name) continue;
             stack_.resize(i);
-            if (tag.name == "p" || tag.name == "li") breakLine();
+            if (multiline_ && (tag.name == "p" || tag.name == "li")) breakLine();
             return;
         }
     }
@@ -231,14 +234,15 @@ private:
     std::vector<Open> stack_;
     StyledText out_;
     bool condenseWhite_;
+    bool multiline_;
     bool pendingSpace_ = false;
     bool endedByParagraph_ = false;
 };
 
 } // namespace
 
-StyledText parseHtml(std::string_view html, const TextFormat& base, bool condenseWhite) {
-    HtmlReader reader(base, condenseWhite);
+StyledText parseHtml(std::string_view html, const TextFormat& base, bool condenseWhite, bool multiline) {
+    HtmlReader reader(base, condenseWhite, multiline);
     const std::string utf8(html);
     size_t pos = 0;
     // Tags and entities are ASCII: find them in the bytes, decode text between.

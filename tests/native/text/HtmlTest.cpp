@@ -119,3 +119,9 @@ TEST(HtmlText, TextDecodingKeepsStrayBytes) {
     EXPECT_EQ(decodeText("a\xC3\xA9\xFF\xE2\x82"), (std::u32string{U'a', 0xE9, 0xFF, 0xE2, 0x82}));
     EXPECT_EQ(encodeUtf8(std::u32string{0x20AC, 0x1F600}), "\xE2\x82\xAC\xF0\x9F\x98\x80");
 }
+
+TEST(HtmlText, ASingleLineFieldTakesNoBreakFromParagraphEnds) {
+    TextFormat base;
+    EXPECT_EQ(plain(parseHtml("<p>a</p>b<p>c</p>", base, false, true)), "a\rb\rc");
+    EXPECT_EQ(plain(parseHtml("<p>a</p>b<p>c</p>", base, false, false)), "abc");
+}
