@@ -54,7 +54,7 @@ std::unique_ptr<stage::MovieClip> makeEmptyClip(stage::DisplayObject& near) {
     stage::Context& context = near.context();
     if (context.objects.size() >= stage::kMaxObjects) return nullptr;
     auto clip = std::make_unique<stage::MovieClip>(context, near.loadedMovie(), 0, emptyTimeline());
-    clip->enterFirstFrame();
+    clip->startWithoutFrame();
     return clip;
 }
 

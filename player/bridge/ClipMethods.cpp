@@ -6,6 +6,7 @@
 #include "player/bridge/ScriptBridge.h"
 #include "player/bridge/StageClip.h"
 #include "player/script/VM.h"
+#include "player/stage/EditText.h"
 
 namespace tesmar::bridge {
 
@@ -74,6 +75,20 @@ Value getNextHighestDepth(CallContext& c) {
     int next = 0;
     if (!self->children().empty()) next = std::max(0, scriptDepth(*self->children().rbegin()->second) + 1);
     return Value(next);
+}
+
+// The object at a script depth; shapes and static texts, which scripts
+// cannot reach, answer with the clip that holds them.
+Value getInstanceAtDepth(CallContext& c) {
+    stage::MovieClip* self = thisClip(c);
+    int depth = 0;
+    if (!self || c.count() == 0 || !depthArg(c, 0, depth)) return Value();
+    stage::DisplayObject* child = self->childAt(listDepth(depth));
+    if (!child) return Value();
+    using Kind = stage::DisplayObject::Kind;
+    const bool reachable = child->kind() == Kind::Clip || child->kind() == Kind::Button ||
+                           dynamic_cast<stage::EditText*>(child);
+    return objectValue(c, reachable ? child : self);
 }
 
 Value createEmptyMovieClip(CallContext& c) {
@@ -216,6 +231,7 @@ void installClipMethods(ScriptBridge& bridge) {
     const Method methods[] = {
         {"getDepth", getDepth},
         {"getNextHighestDepth", getNextHighestDepth},
+        {"getInstanceAtDepth", getInstanceAtDepth},
         {"createEmptyMovieClip", createEmptyMovieClip},
         {"attachMovie", attachMovie},
         {"swapDepths", swapDepths},
@@ -231,6 +247,7 @@ void installClipMethods(ScriptBridge& bridge) {
     for (const Method& m : methods) vm.defineNative(proto, m.name, m.fn);
     const Value object = vm.get(vm.global(), "Object");
     if (object.isObject()) vm.defineNative(object.object(), "registerClass", registerClass);
+    installStageObject(bridge);
 }
 
 } // namespace tesmar::bridge

@@ -7,5 +7,8 @@ namespace tesmar::bridge {
 class ScriptBridge;
 
 void installClipMethods(ScriptBridge& bridge);
+// Stage.width, height, scaleMode, align and displayState (StageObject.cpp;
+// installClipMethods calls it).
+void installStageObject(ScriptBridge& bridge);
 
 } // namespace tesmar::bridge

@@ -8,7 +8,8 @@
 namespace tesmar::bridge {
 
 StageClip::StageClip(script::Heap& heap, ScriptBridge& bridge, stage::DisplayObject& object)
-    : ClipObject(heap), bridge_(bridge), serial_(object.serial()), version_(object.loadedMovie().version()) {
+    : ClipObject(heap), bridge_(bridge), serial_(object.serial()), version_(object.loadedMovie().version()),
+      movieClip_(object.kind() == stage::DisplayObject::Kind::Clip) {
     targetPath();
     slashPath();
 }

@@ -27,6 +27,7 @@ public:
     std::string slashPath() override;
     bool removed() override { return object() == nullptr; }
     int swfVersion() override { return version_; }
+    bool isMovieClip() override { return movieClip_; }
 
     int currentFrame() override;
     int totalFrames() override;
@@ -54,6 +55,7 @@ private:
     ScriptBridge& bridge_;
     uint64_t serial_;
     int version_;
+    bool movieClip_;
     std::string lastPath_;       // the dot path when last seen on stage
     std::string lastSlashPath_;
 };

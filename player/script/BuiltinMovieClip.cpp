@@ -6,6 +6,7 @@
 #include "player/script/Convert.h"
 #include "player/script/VM.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace tesmar::script {
@@ -18,15 +19,21 @@ ClipObject* thisClip(CallContext& c)
     return c.vm.liveClip(static_cast<ClipObject*>(c.thisObject));
 }
 
-// A frame argument: a number, or a label (or a numeric text).
-int frameNumber(CallContext& c, ClipObject* clip, const Value& frame)
+// A frame argument as a 0-based index: numbers wrap to 32 bits as the
+// index arithmetic does, other values are texts (a number or a label).
+// Negative when it names no frame.
+int32_t frameIndex(CallContext& c, ClipObject* clip, const Value& frame)
 {
-    if (frame.isString()) {
-        double n = stringToNumber(frame.string(), c.vm.swfVersion());
-        return std::isnan(n) ? clip->labelFrame(frame.string()) : int(n);
+    int32_t n;
+    if (frame.isString() || frame.isObject()) {
+        std::string text = c.vm.toString(frame);
+        double d = stringToNumber(text, c.vm.swfVersion());
+        if (std::isnan(d)) return clip->labelFrame(text) - 1;
+        n = toInt32(d);
+    } else {
+        n = c.vm.toInt32(frame);
     }
-    double n = c.vm.toNumber(frame);
-    return std::isnan(n) ? 0 : int(std::trunc(n));
+    return int32_t(uint32_t(n) - 1u);
 }
 
 template <bool Play>
@@ -34,8 +41,9 @@ Value gotoAnd(CallContext& c)
 {
     ClipObject* clip = thisClip(c);
     if (!clip || c.count() == 0) return Value();
-    int frame = frameNumber(c, clip, c.arg(0));
-    if (frame > 0) clip->gotoFrame(frame, Play);
+    int32_t index = frameIndex(c, clip, c.arg(0));
+    // Past the end stops at the last frame.
+    if (index >= 0) clip->gotoFrame(std::min(index, std::max(0, clip->totalFrames() - 1)) + 1, Play);
     return Value();
 }
 

@@ -28,6 +28,8 @@ public:
     virtual bool removed() = 0;
     // The SWF version of the movie the clip belongs to.
     virtual int swfVersion() = 0;
+    // Buttons and text fields are clip objects too, but typeof calls them "object".
+    virtual bool isMovieClip() { return true; }
 
     // Timeline actions; frames are 1-based as in scripts.
     virtual int currentFrame() = 0;

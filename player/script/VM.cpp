@@ -478,7 +478,7 @@ std::string VM::typeOf(const Value& v)
     }
     switch (v.object()->kind()) {
     case ObjectKind::Function: return "function";
-    case ObjectKind::Clip: return "movieclip";
+    case ObjectKind::Clip: return static_cast<ClipObject*>(v.object())->isMovieClip() ? "movieclip" : "object";
     default: return "object";
     }
 }

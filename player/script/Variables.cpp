@@ -18,11 +18,35 @@ bool isLevelName(const std::string& lower, int& level)
     return true;
 }
 
+// What a scope that is a removed clip stands for: the clip now at its path,
+// else the clip the actions came from, else the root of level 0.
+Object* standIn(VM& vm, Object* scope, Object* original)
+{
+    if (!scope || scope->kind() != ObjectKind::Clip) return scope;
+    auto* clip = static_cast<ClipObject*>(scope);
+    if (!clip->removed()) return scope;
+    if (ClipObject* live = vm.liveClip(clip)) return live;
+    if (original && original != scope && original->kind() == ObjectKind::Clip) {
+        if (ClipObject* base = vm.liveClip(static_cast<ClipObject*>(original))) return base;
+    }
+    return vm.host().level(0);
+}
+
+// The root of the clip that actions came from.
+ClipObject* rootOf(VM& vm, Object* original)
+{
+    if (!original || original->kind() != ObjectKind::Clip) return nullptr;
+    ClipObject* clip = vm.liveClip(static_cast<ClipObject*>(original));
+    return clip ? clip->rootClip() : vm.host().level(0);
+}
+
 } // namespace
 
 ClipObject* Interpreter::targetClip()
 {
-    Object* t = f_.target;
+    // No target while there is an original one: a tellTarget named no clip.
+    if (!f_.target && f_.originalTarget) return rootOf(vm_, f_.originalTarget);
+    Object* t = standIn(vm_, f_.target, f_.originalTarget);
     if (!t || t->kind() != ObjectKind::Clip) return nullptr;
     return vm_.liveClip(static_cast<ClipObject*>(t));
 }
@@ -69,7 +93,7 @@ bool Interpreter::lookup(const std::string& name, Value& out, Object** holder)
         return true;
     }
     for (size_t i = f_.scopes.size(); i-- > 0;) {
-        Object* scope = f_.scopes[i];
+        Object* scope = standIn(vm_, f_.scopes[i], f_.originalTarget);
         if (scope && vm_.has(scope, name)) {
             out = vm_.get(scope, name);
             if (holder) *holder = scope;
@@ -141,24 +165,24 @@ Object* Interpreter::walkPath(Object* current, const std::vector<std::string>& p
 
 Object* Interpreter::resolvePath(const std::string& path, const std::string* variable)
 {
-    if (path.empty()) return f_.target;
+    if (path.empty()) return standIn(vm_, f_.target, f_.originalTarget);
     if (path[0] == '/') {
         ClipObject* clip = targetClip();
         Object* root = clip ? clip->rootClip() : nullptr;
         return root ? walkPath(root, pathParts(path, 1), 0) : nullptr;
     }
     std::vector<std::string> parts = pathParts(path, 0);
-    if (parts.empty()) return f_.target;
+    if (parts.empty()) return standIn(vm_, f_.target, f_.originalTarget);
     const std::string& head = parts[0];
     std::string key = vm_.heap().key(head);
-    if (head == ".." || key == "_parent") return walkPath(f_.target, parts, 0);
+    if (head == ".." || key == "_parent") return walkPath(standIn(vm_, f_.target, f_.originalTarget), parts, 0);
     Value v;
     if (special(head, v)) return v.isObject() ? walkPath(v.object(), parts, 1) : nullptr;
     // The first name is a child of the target or a variable of any scope; a
     // scope whose value does not lead through the whole path gives way to the next.
     std::vector<Object*> candidates;
-    for (size_t i = f_.scopes.size(); i-- > 0;) candidates.push_back(f_.scopes[i]);
-    if (f_.target) candidates.push_back(f_.target);
+    for (size_t i = f_.scopes.size(); i-- > 0;) candidates.push_back(standIn(vm_, f_.scopes[i], f_.originalTarget));
+    if (f_.target) candidates.push_back(standIn(vm_, f_.target, f_.originalTarget));
     candidates.push_back(vm_.global());
     Object* first = nullptr;
     for (Object* scope : candidates) {
@@ -199,7 +223,7 @@ void Interpreter::setVariable(const std::string& name, const Value& value)
         return;
     }
     for (size_t i = f_.scopes.size(); i-- > 0;) {
-        Object* scope = f_.scopes[i];
+        Object* scope = standIn(vm_, f_.scopes[i], f_.originalTarget);
         if (scope && vm_.has(scope, name)) {
             vm_.set(scope, name, value);
             return;
@@ -208,15 +232,19 @@ void Interpreter::setVariable(const std::string& name, const Value& value)
     // A new variable goes to the timeline, not to the function's locals.
     Object* timeline = f_.scopes.empty() ? f_.target : f_.scopes.front();
     if (f_.target != f_.originalTarget && f_.target) timeline = f_.target;
+    timeline = standIn(vm_, timeline, f_.originalTarget);
     vm_.set(timeline ? timeline : vm_.global(), name, value);
 }
 
 void Interpreter::setTarget(const std::string& path)
 {
     Object* target = path.empty() ? f_.originalTarget : resolvePath(path);
-    // An unknown target keeps the actions going on no clip at all.
+    // Only clips are targets. Without one, properties answer nothing while
+    // variables and frame jumps go to the root of the clip the actions came from.
+    if (target && target->kind() != ObjectKind::Clip) target = nullptr;
     f_.target = target;
-    if (!f_.scopes.empty()) f_.scopes.front() = target ? target : f_.originalTarget;
+    Object* root = rootOf(vm_, f_.originalTarget);
+    if (!f_.scopes.empty()) f_.scopes.front() = target ? target : root ? root : f_.originalTarget;
 }
 
 } // namespace tesmar::script

@@ -62,6 +62,8 @@ struct Context {
     // Every live display object by serial (serials are never reused).
     std::unordered_map<uint64_t, DisplayObject*> objects;
     uint64_t nextSerial = 1;
+    // Numbers the "instanceN" names of objects the timeline places unnamed.
+    uint64_t instanceNames = 0;
     // The buttons under the pointer and pressed, by serial.
     uint64_t hovered = 0, pressed = 0;
     int nesting = 0;                    // clips being built inside one another

@@ -19,6 +19,7 @@ MovieClip::MovieClip(Context& context, const LoadedMovie& movie, uint16_t charac
 MovieClip::~MovieClip() = default;
 
 void MovieClip::enterFirstFrame() {
+    started_ = true;
     if (current_ == 0) showFrame(1);
 }
 
@@ -76,7 +77,7 @@ void MovieClip::removed() {
 
 void MovieClip::gotoFrame(int frame, bool play) {
     playing_ = play;
-    showFrame(std::clamp(frame, 1, std::max(1, totalFrames())));
+    showFrame(std::clamp(frame, 1, std::max(1, int(timeline_->frames.size()))));
 }
 
 bool MovieClip::gotoLabel(std::string_view label, bool play) {
@@ -99,10 +100,16 @@ int MovieClip::labelFrame(std::string_view label) const {
 
 void MovieClip::step() {
     queueClipEvent(swf::clipEvent::EnterFrame);
-    if (playing_ && totalFrames() > 1) {
-        if (current_ < totalFrames()) showFrame(current_ + 1);
-        else if (loops_) showFrame(1);
-        else playing_ = false;
+    if (!playing_ || current_ == 0) return;
+    const int frames = int(timeline_->frames.size());
+    if (current_ < frames) {
+        showFrame(current_ + 1);
+    } else if (!timeline_->ended) {
+        // Still loading: wait on the last frame.
+    } else if (!loops_) {
+        playing_ = false;
+    } else if (totalFrames() > 1) {
+        showFrame(1);
     }
 }
 
@@ -120,7 +127,7 @@ void MovieClip::advance() {
 }
 
 void MovieClip::showFrame(int frame) {
-    if (frame == current_ || frame < 1 || frame > totalFrames()) return;
+    if (frame == current_ || frame < 1 || frame > int(timeline_->frames.size())) return;
     if (frame < current_) {
         // Going back rebuilds the display list in one pass, keeping what stays.
         applyFrames(1, frame, true);
@@ -225,10 +232,29 @@ void MovieClip::applyPending(int depth, Pending& p, bool rebuild) {
     }
 }
 
+namespace {
+
+// Objects that scripts can reach (clips, buttons, edit texts) get a name
+// even when placed without one; shapes and static texts do not.
+bool takesInstanceName(const swf::Movie& movie, uint16_t characterId) {
+    const swf::Character* character = movie.character(characterId);
+    return character && (std::holds_alternative<swf::SpriteDef>(*character) ||
+                         std::holds_alternative<swf::ButtonDef>(*character) ||
+                         std::holds_alternative<swf::EditTextDef>(*character));
+}
+
+} // namespace
+
 void MovieClip::place(int depth, const swf::PlaceObject& placement) {
+    // Numbered before the object is built, so a clip's number comes before
+    // those of the children its first frame places.
+    std::string name = placement.name.value_or("");
+    if (!placement.name && takesInstanceName(loadedMovie().movie(), *placement.characterId))
+        name = "instance" + std::to_string(++context().instanceNames);
     auto object = createObject(context(), loadedMovie(), *placement.characterId);
     if (!object) return;
     applyPlacement(*object, placement, true);
+    object->setName(std::move(name));
     auto* clip = dynamic_cast<MovieClip*>(object.get());
     if (clip && !placement.clipActions.empty())
         clip->setClipActions(std::make_shared<const std::vector<swf::ClipAction>>(placement.clipActions));
@@ -240,7 +266,8 @@ void applyPlacement(DisplayObject& object, const swf::PlaceObject& place, bool r
     if (place.matrix || reset) object.setMatrix(place.matrix.value_or(Matrix{}));
     if (place.colorTransform || reset) object.setColorTransform(place.colorTransform.value_or(ColorTransform{}));
     if (place.ratio || reset) object.setRatio(place.ratio.value_or(0));
-    if (place.name || reset) object.setName(place.name.value_or(""));
+    // An object keeps its name (perhaps an automatic one) unless the placement names it.
+    if (place.name) object.setName(*place.name);
     if (place.clipDepth || reset) object.setClipDepth(place.clipDepth.value_or(0));
     if (place.blendMode || reset) object.setBlendMode(place.blendMode.value_or(0));
 }

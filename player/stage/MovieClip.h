@@ -20,10 +20,18 @@ public:
 
     // Shows the first frame; called once, when the clip is placed.
     void enterFirstFrame();
+    // A clip that a script makes empty steps (its enter-frame events run)
+    // but stays before its first frame: `_currentframe` is 0.
+    void startWithoutFrame() { started_ = true; }
+    // Whether the clip has begun playing (it steps with the others).
+    bool started() const { return started_; }
 
     // Timeline. Frames are numbered from 1.
     int currentFrame() const { return current_; }
-    int totalFrames() const { return int(timeline_->frames.size()); }
+    // Frames closed by ShowFrame; a last frame left open is not counted.
+    int totalFrames() const {
+        return int(timeline_->frames.size()) - (timeline_->lastFrameOpen ? 1 : 0);
+    }
     int framesLoaded() const { return totalFrames(); }
     bool playing() const { return playing_; }
     void play() { playing_ = true; }
@@ -80,6 +88,7 @@ private:
     const swf::Timeline* timeline_;
     int current_ = 0;
     int initActionsDone_ = 0;   // frames whose init actions were queued
+    bool started_ = false;
     bool playing_ = true;
     bool loops_ = true;
     DisplayList children_;

@@ -57,7 +57,7 @@ void Stage::tick() {
     std::vector<uint64_t> entered;
     for (int number : numbers) {
         MovieClip* root = level(number);
-        if (root && root->currentFrame() == 0) {
+        if (root && !root->started()) {
             root->enterFirstFrame();
             entered.push_back(root->serial());
         }
@@ -67,7 +67,7 @@ void Stage::tick() {
         if (!object || object->born() >= context_.tick) continue;
         if (std::find(entered.begin(), entered.end(), serial) != entered.end()) continue;
         if (auto* clip = dynamic_cast<MovieClip*>(object)) {
-            if (clip->currentFrame() > 0) clip->step();
+            if (clip->started()) clip->step();
         } else {
             object->advance();
         }
@@ -89,14 +89,6 @@ void Stage::setViewSize(int width, int height) {
     viewWidth_ = width;
     viewHeight_ = height;
     context_.changed();
-}
-
-Matrix Stage::viewMatrix() const {
-    const double stageW = stageRect_.width() / 20, stageH = stageRect_.height() / 20;
-    const double scale = std::min(viewWidth_ / stageW, viewHeight_ / stageH);
-    const double offsetX = (viewWidth_ - stageW * scale) / 2, offsetY = (viewHeight_ - stageH * scale) / 2;
-    const double s = scale / 20;
-    return {s, 0, 0, s, offsetX - stageRect_.xMin * s, offsetY - stageRect_.yMin * s};
 }
 
 void Stage::render(Image& target, render::Renderer& renderer) {

@@ -12,6 +12,7 @@
 #include "player/stage/Context.h"
 #include "player/stage/InputKeyboard.h"
 #include "player/stage/MovieClip.h"
+#include "player/stage/ViewFit.h"
 
 namespace tesmar::stage {
 
@@ -38,7 +39,9 @@ public:
     int viewWidth() const { return viewWidth_; }
     int viewHeight() const { return viewHeight_; }
     // Stage twips to view pixels.
-    Matrix viewMatrix() const;
+    Matrix viewMatrix() const { return fit_.matrix(stageRect_, viewWidth_, viewHeight_); }
+    const ViewFit& fit() const { return fit_; }
+    void setFit(const ViewFit& fit) { fit_ = fit; context_.changed(); }
     Rect stageRect() const { return stageRect_; }
     Rgba background() const { return background_; }
     void setBackground(Rgba color) { background_ = color; context_.changed(); }
@@ -116,6 +119,7 @@ private:
     Rgba background_{255, 255, 255, 255};
     bool antialiasing_ = true;
     int viewWidth_ = 550, viewHeight_ = 400;
+    ViewFit fit_;
     double mouseX_ = -1, mouseY_ = -1;
     bool pressedInside_ = false;
     Keyboard keyboard_;

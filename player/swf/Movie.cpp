@@ -62,7 +62,10 @@ public:
                 break;
             }
             Reader body(r.take(length));
-            if (code == tag::End) break;
+            if (code == tag::End) {
+                timeline.ended = true;
+                break;
+            }
             if (code == tag::ShowFrame) {
                 timeline.frames.push_back(std::move(frame));
                 frame = Frame{};
@@ -71,6 +74,7 @@ public:
             }
             frameHasContent |= readControlTag(code, body, frame, inSprite);
         }
+        timeline.lastFrameOpen = frameHasContent && !timeline.frames.empty();
         if (frameHasContent || timeline.frames.empty()) timeline.frames.push_back(std::move(frame));
     }
 

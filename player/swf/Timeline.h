@@ -61,6 +61,12 @@ struct Frame {
 struct Timeline {
     uint16_t declaredFrameCount = 0;       // as the header or sprite tag says
     std::vector<Frame> frames;             // at least one
+    // Tags after the last ShowFrame make a last frame that was never closed:
+    // it plays once but does not count among the frames a timeline loops over.
+    bool lastFrameOpen = false;
+    // An End tag finished the list. Without one the timeline is still
+    // loading: it plays to its last frame and waits there.
+    bool ended = false;
 };
 
 } // namespace tesmar::swf
