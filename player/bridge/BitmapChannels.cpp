@@ -141,11 +141,12 @@ bool passes(const std::string& op, uint32_t value, uint32_t threshold)
     if (op == ">=") return value >= threshold;
     if (op == "==") return value == threshold;
     if (op == "!=") return value != threshold;
-    return false;
+    return value < threshold;
 }
 
-// Sets pixels whose masked source colour passes the test to `color`; the
-// others get the source pixel when copySource is set. Answers how many passed.
+// Sets pixels whose masked premultiplied source word passes the test to
+// `color`; the others get the source word when copySource is set. An unknown
+// operation tests "<". Answers how many passed.
 Value threshold(CallContext& c)
 {
     BitmapPixels* p = thisBitmap(c);
@@ -160,9 +161,9 @@ Value threshold(CallContext& c)
     const BitmapPixels source = *args.source;
     int count = 0;
     forEachCopied(*p, source, args, [&](int sx, int sy, int tx, int ty) {
-        uint32_t s = source.straight(sx, sy);
+        uint32_t s = source.at(sx, sy);
         if (passes(op, s & mask, limit)) {
-            p->setStraight(tx, ty, color);
+            p->set(tx, ty, premultiply(color));   // as it is, even into an opaque bitmap
             ++count;
         } else if (copySource) {
             p->set(tx, ty, source.at(sx, sy));

@@ -36,8 +36,10 @@ public:
     // Premultiplied words; callers check contains() first.
     uint32_t at(int x, int y) const { return pixels_[size_t(y) * size_t(width_) + size_t(x)]; }
     void set(int x, int y, uint32_t premultiplied) { pixels_[size_t(y) * size_t(width_) + size_t(x)] = premultiplied; }
-    // Straight colour in and out; an opaque bitmap keeps alpha at 255.
-    uint32_t straight(int x, int y) const { return unpremultiply(at(x, y)); }
+    // Straight colour in and out; an opaque bitmap keeps alpha at 255. An
+    // opaque bitmap reads its words as they are: a word copied in raw (threshold
+    // with copySource) comes back unchanged.
+    uint32_t straight(int x, int y) const { return transparent_ ? unpremultiply(at(x, y)) : at(x, y); }
     void setStraight(int x, int y, uint32_t argb);
 
     void fill(const IntRect& area, uint32_t argb);
