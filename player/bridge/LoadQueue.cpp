@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <unordered_set>
 #include "player/Player.h"
 #include "player/bridge/LoadedImage.h"
 #include "player/bridge/ScriptBridge.h"
@@ -342,16 +343,13 @@ stage::DisplayObject* LoadQueue::enterLevel(int level, std::shared_ptr<const swf
 }
 
 void LoadQueue::releaseMovies() {
+    const auto levels = stage_.levels();
+    if (levels.empty()) movies_.clear();
     if (movies_.empty()) return;
     // A movie goes once no object on the stage shows any part of it.
-    std::vector<const stage::LoadedMovie*> inUse;
-    for (const auto& [number, root] : stage_.levels()) {
-        for (const auto& [serial, object] : root->context().objects) inUse.push_back(&object->loadedMovie());
-        break;
-    }
-    std::erase_if(movies_, [&](const std::unique_ptr<stage::LoadedMovie>& movie) {
-        return std::find(inUse.begin(), inUse.end(), movie.get()) == inUse.end();
-    });
+    std::unordered_set<const stage::LoadedMovie*> inUse;
+    for (const auto& [serial, object] : levels.begin()->second->context().objects) inUse.insert(&object->loadedMovie());
+    std::erase_if(movies_, [&](const std::unique_ptr<stage::LoadedMovie>& movie) { return !inUse.count(movie.get()); });
 }
 
 void LoadQueue::applyVariables(Load& load) {
