@@ -15,8 +15,8 @@ void installGlobals(VM& vm);
 void installBroadcaster(VM& vm);
 void installSystemObjects(VM& vm);
 void installMovieClip(VM& vm);
-void installGeom(VM& vm);
 void installXml(VM& vm);
+void installGeom(VM& vm);
 void installNatives(VM& vm);
 
 } // namespace tesmar::script

@@ -36,8 +36,8 @@ void VM::installBuiltins()
     installBroadcaster(*this);
     installSystemObjects(*this);
     installMovieClip(*this);
-    installGeom(*this);
     installXml(*this);
+    installGeom(*this);
     // Last: the numbered natives are the functions installed above.
     installNatives(*this);
 }

@@ -78,7 +78,9 @@ void ActionWriter::getUrl(const std::string& url, const std::string& target) {
 }
 
 void ActionWriter::getUrl2(uint8_t method, bool targetIsSprite, bool loadVariables) {
-    record(action::GetUrl2, {uint8_t((method & 3) << 6 | (targetIsSprite ? 2 : 0) | (loadVariables ? 1 : 0))});
+    // As players read the flags: the method in the low bits, 0x40 load into
+    // a target, 0x80 load variables.
+    record(action::GetUrl2, {uint8_t((method & 3) | (targetIsSprite ? 0x40 : 0) | (loadVariables ? 0x80 : 0))});
 }
 
 void ActionWriter::gotoFrame(uint16_t frameIndex) {

@@ -74,11 +74,7 @@ void setMember(ActionWriter& a, const std::string& path, const std::string& memb
 void getUrl2(ActionWriter& a, const std::string& url, const std::string& target, uint8_t method, bool sprite,
              bool variables) {
     a.push({url, target});
-    // The flags byte as players read it: method in the low bits, 0x40 load
-    // target, 0x80 load variables. ActionWriter::getUrl2 packs its arguments
-    // into that byte the other way round, so they are given accordingly.
-    const uint8_t flags = uint8_t(method | (sprite ? 0x40 : 0) | (variables ? 0x80 : 0));
-    a.getUrl2(uint8_t(flags >> 6), flags & 2, flags & 1);
+    a.getUrl2(method, sprite, variables);
 }
 
 struct Session {
