@@ -145,7 +145,7 @@ TEST(LoadQueue, DataThatIsNoMovieLeavesAnEmptyClip) {
     getUrl2(a, "junk.swf", "box", 0, true, false);
     Session run(movieOf({a.finish()}));
     run.player.tick();
-    run.answer(0, std::string("FWS\x09garbage that claims to be a movie", 39));
+    run.answer(0, std::string("FWS\x09") + "garbage that claims to be a movie");
     run.player.tick();
     stage::MovieClip* root = run.player.stage().level(0);
     ASSERT_TRUE(root && root->childNamed("box"));
