@@ -6,6 +6,7 @@
 #include "player/script/Convert.h"
 #include "player/script/Strings.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace tesmar::script {
@@ -18,6 +19,14 @@ const char* const propertyNames[] = {
     "_width", "_height", "_rotation", "_target", "_framesloaded", "_name", "_droptarget",
     "_url", "_highquality", "_focusrect", "_soundbuftime", "_quality", "_xmouse", "_ymouse",
 };
+
+// A frame number from a script's number: whole, far inside int's range
+// (so that adding a scene bias cannot overflow), and 0 for NaN.
+int frameNumber(double n)
+{
+    if (std::isnan(n)) return 0;
+    return int(std::clamp(std::trunc(n), -1e9, 1e9));
+}
 
 } // namespace
 
@@ -50,14 +59,14 @@ void Interpreter::gotoFrame2(const Value& frame, bool play, int bias)
         }
         if (!clip) return;
         double n = stringToNumber(text, f_.version);
-        int number = std::isnan(n) ? clip->labelFrame(text) : int(n);
+        int number = std::isnan(n) ? clip->labelFrame(text) : frameNumber(n);
         if (number > 0) clip->gotoFrame(number + bias, play);
         return;
     }
     if (!clip) return;
     double n = vm_.toNumber(frame);
     if (std::isnan(n)) return;
-    clip->gotoFrame(int(std::trunc(n)) + bias, play);
+    clip->gotoFrame(frameNumber(n) + bias, play);
 }
 
 bool Interpreter::frameLoaded(const Value& frame)
@@ -67,9 +76,9 @@ bool Interpreter::frameLoaded(const Value& frame)
     int number;
     if (frame.isString()) {
         double n = stringToNumber(frame.string(), f_.version);
-        number = std::isnan(n) ? clip->labelFrame(frame.string()) : int(n);
+        number = std::isnan(n) ? clip->labelFrame(frame.string()) : frameNumber(n);
     } else {
-        number = int(vm_.toNumber(frame));
+        number = frameNumber(vm_.toNumber(frame));
     }
     return clip->framesLoaded() >= number;
 }
@@ -86,7 +95,7 @@ void Interpreter::callFrame(const Value& frame)
     }
     if (!clip) return;
     double n = frame.isNumber() && colon == std::string::npos ? frame.number() : stringToNumber(text, f_.version);
-    int number = std::isnan(n) ? clip->labelFrame(text) : int(n);
+    int number = std::isnan(n) ? clip->labelFrame(text) : frameNumber(n);
     if (number <= 0) return;
     for (const ActionBytes& bytes : clip->frameScripts(number)) {
         if (!bytes) continue;

@@ -44,6 +44,17 @@ TEST(HostileActions, PushWithUnknownTypeAndTruncatedStringsIsSafe)
     EXPECT_EQ(run(code).back(), "end");
 }
 
+TEST(HostileActions, FrameNumbersBeyondIntAreSafe)
+{
+    Assembler code;
+    for (double n : {std::nan(""), 1e300, -1e300}) {
+        code.push(n).record(0x8D, {0x00});   // WaitForFrame2
+        code.push(n).record(0x9F, {0x00});   // GotoFrame2
+    }
+    code.push("end").trace();
+    EXPECT_EQ(run(code).back(), "end");
+}
+
 TEST(HostileActions, FunctionBodyLongerThanTheBlockIsCut)
 {
     std::vector<uint8_t> define{'f', 0, 0, 0, 0xFF, 0x7F};

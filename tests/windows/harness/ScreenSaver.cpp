@@ -70,9 +70,19 @@ ScreenSaver ScreenSaver::Start(const std::string& arguments)
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info{};
-    if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &info)) {
-        ADD_FAILURE() << "cannot start " << commandLine << " (error " << GetLastError() << ")";
+    // Wine on a busy machine now and then fails a start with an internal
+    // error that a second attempt does not meet.
+    DWORD error = 0;
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        if (CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                           &info))
+            break;
+        error = GetLastError();
+        if (error != ERROR_INTERNAL_ERROR) break;
+        Sleep(500);
+    }
+    if (!info.hProcess) {
+        ADD_FAILURE() << "cannot start " << commandLine << " (error " << error << ")";
         throw std::runtime_error("screen saver did not start");
     }
     CloseHandle(info.hThread);
