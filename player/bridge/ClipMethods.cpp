@@ -15,7 +15,6 @@ namespace {
 using script::CallContext;
 using script::Value;
 
-ScriptBridge& bridgeOf(CallContext& c) { return static_cast<ScriptBridge&>(c.vm.host()); }
 
 stage::DisplayObject* thisObject(CallContext& c) {
     if (!c.thisObject || c.thisObject->kind() != script::ObjectKind::Clip) return nullptr;
@@ -192,26 +191,6 @@ Value getBytesTotal(CallContext& c) {
     return self ? Value(double(self->loadedMovie().movie().header.fileLength)) : Value();
 }
 
-Value unloadMovie(CallContext& c) {
-    stage::DisplayObject* self = thisObject(c);
-    if (self && !self->parent()) {
-        for (const auto& [number, root] : bridgeOf(c).stage().levels())
-            if (root == self) bridgeOf(c).getUrl({"", "_level" + std::to_string(number)}, nullptr);
-    }
-    return Value();
-}
-
-Value loadMovie(CallContext& c) {
-    stage::DisplayObject* self = thisObject(c);
-    if (!self || c.count() == 0) return Value();
-    script::UrlRequest request;
-    request.url = c.vm.toString(c.arg(0));
-    request.target = static_cast<script::ClipObject*>(c.thisObject)->targetPath();
-    request.loadTarget = true;
-    bridgeOf(c).getUrl(request, static_cast<script::ClipObject*>(c.thisObject));
-    return Value();
-}
-
 // Object.registerClass(exportName, constructor).
 Value registerClass(CallContext& c) {
     if (c.count() < 2) return Value(false);
@@ -241,8 +220,6 @@ void installClipMethods(ScriptBridge& bridge) {
         {"hitTest", hitTest},
         {"getBytesLoaded", getBytesTotal},
         {"getBytesTotal", getBytesTotal},
-        {"loadMovie", loadMovie},
-        {"unloadMovie", unloadMovie},
     };
     for (const Method& m : methods) vm.defineNative(proto, m.name, m.fn);
     const Value object = vm.get(vm.global(), "Object");

@@ -16,7 +16,6 @@ using script::Value;
 
 namespace {
 
-ScriptBridge& bridgeOf(CallContext& c) { return static_cast<ScriptBridge&>(c.vm.host()); }
 
 int keyArg(CallContext& c) {
     const double n = c.vm.toNumber(c.arg(0));

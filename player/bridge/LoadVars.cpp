@@ -14,15 +14,8 @@ namespace {
 using script::CallContext;
 using script::Value;
 
-ScriptBridge& bridgeOf(CallContext& c) { return static_cast<ScriptBridge&>(c.vm.host()); }
 LoadQueue& loadsOf(CallContext& c) { return bridgeOf(c).player().loads(); }
 
-int methodOf(CallContext& c, size_t index, int otherwise) {
-    if (index >= c.count()) return otherwise;
-    std::string method = c.vm.toString(c.arg(index));
-    for (char& ch : method) ch = char(ch >= 'a' && ch <= 'z' ? ch - 32 : ch);
-    return method == "GET" ? 1 : method == "POST" ? 2 : otherwise;
-}
 
 // What the object sends: LoadVars its variables, XML its text.
 std::string bodyOf(CallContext& c, bool variables) {

@@ -11,7 +11,6 @@ namespace {
 using script::CallContext;
 using script::Value;
 
-ScriptBridge& bridgeOf(CallContext& c) { return static_cast<ScriptBridge&>(c.vm.host()); }
 LoadQueue& loadsOf(CallContext& c) { return bridgeOf(c).player().loads(); }
 
 script::ClipObject* thisClip(CallContext& c) {
@@ -19,13 +18,6 @@ script::ClipObject* thisClip(CallContext& c) {
     return c.vm.liveClip(static_cast<script::ClipObject*>(c.thisObject));
 }
 
-// "GET" or "POST" (any case) as a get-URL method: 1 or 2; anything else 0.
-int methodOf(CallContext& c, size_t index) {
-    if (index >= c.count()) return 0;
-    std::string method = c.vm.toString(c.arg(index));
-    for (char& ch : method) ch = char(ch >= 'a' && ch <= 'z' ? ch - 32 : ch);
-    return method == "GET" ? 1 : method == "POST" ? 2 : 0;
-}
 
 // clip.loadMovie(url [, method]) and clip.loadVariables(url [, method]).
 template <bool variables>
@@ -50,6 +42,13 @@ Value unloadMovie(CallContext& c) {
 }
 
 } // namespace
+
+int methodOf(script::CallContext& c, size_t index, int otherwise) {
+    if (index >= c.count()) return otherwise;
+    std::string method = c.vm.toString(c.arg(index));
+    for (char& ch : method) ch = char(ch >= 'a' && ch <= 'z' ? ch - 32 : ch);
+    return method == "GET" ? 1 : method == "POST" ? 2 : otherwise;
+}
 
 void installLoading(ScriptBridge& bridge) {
     script::VM& vm = *bridge.vm();

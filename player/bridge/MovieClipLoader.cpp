@@ -16,7 +16,6 @@ namespace {
 using script::CallContext;
 using script::Value;
 
-ScriptBridge& bridgeOf(CallContext& c) { return static_cast<ScriptBridge&>(c.vm.host()); }
 LoadQueue& loadsOf(CallContext& c) { return bridgeOf(c).player().loads(); }
 
 // A target as the loader's methods take it: a clip, a level number or a

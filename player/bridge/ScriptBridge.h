@@ -78,4 +78,7 @@ private:
 // The method a clip event calls on a clip ("onEnterFrame"), or nullptr.
 const char* eventMethodName(uint32_t clipEvent);
 
+// The bridge behind a native method: the host of every bridged script machine.
+inline ScriptBridge& bridgeOf(script::CallContext& c) { return static_cast<ScriptBridge&>(c.vm.host()); }
+
 } // namespace tesmar::bridge

@@ -14,7 +14,6 @@ using script::Value;
 
 constexpr const char* kPrototypeKey = "prototype";
 
-ScriptBridge& bridgeOf(CallContext& c) { return static_cast<ScriptBridge&>(c.vm.host()); }
 
 stage::MovieClip* thisClip(CallContext& c) {
     if (!c.thisObject || c.thisObject->kind() != script::ObjectKind::Clip) return nullptr;

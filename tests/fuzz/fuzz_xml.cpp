@@ -6,23 +6,13 @@
 #include <cstdlib>
 
 #include "player/script/BuiltinXmlDom.h"
+#include "tests/native/StagelessHost.h"
 
 namespace {
 
 using namespace tesmar::script;
 
-class QuietHost : public ScriptHost {
-public:
-    ClipObject* level(int) override { return nullptr; }
-    void trace(const std::string&) override {}
-    double timeMs() override { return 0; }
-    double wallClockMs() override { return 0; }
-    double localOffsetMinutes() override { return 0; }
-    void getUrl(const UrlRequest&, ClipObject*) override {}
-    void fsCommand(const std::string&, const std::string&) override {}
-    void stopDrag() override {}
-    void traceRoots(Tracer&) override {}
-};
+using QuietHost = testing::StagelessHost;
 
 } // namespace
 

@@ -9,23 +9,13 @@
 
 #include <string>
 #include <vector>
+#include "tests/native/StagelessHost.h"
 
 namespace tesmar::bridge::testing {
 
 using script::Value;
 
-class NoStage : public script::ScriptHost {
-public:
-    script::ClipObject* level(int) override { return nullptr; }
-    void trace(const std::string&) override {}
-    double timeMs() override { return 0; }
-    double wallClockMs() override { return 0; }
-    double localOffsetMinutes() override { return 0; }
-    void getUrl(const script::UrlRequest&, script::ClipObject*) override {}
-    void fsCommand(const std::string&, const std::string&) override {}
-    void stopDrag() override {}
-    void traceRoots(script::Tracer&) override {}
-};
+using NoStage = script::testing::StagelessHost;
 
 class GeomScript : public ::testing::Test {
 protected:

@@ -3,6 +3,7 @@
 
 #include "player/script/BuiltinExternalInterface.h"
 #include "player/script/VM.h"
+#include "tests/native/StagelessHost.h"
 
 #include <gtest/gtest.h>
 
@@ -11,18 +12,7 @@
 namespace tesmar::script {
 namespace {
 
-class NoStageHost : public ScriptHost {
-public:
-    ClipObject* level(int) override { return nullptr; }
-    void trace(const std::string&) override {}
-    double timeMs() override { return 0; }
-    double wallClockMs() override { return 0; }
-    double localOffsetMinutes() override { return 0; }
-    void getUrl(const UrlRequest&, ClipObject*) override {}
-    void fsCommand(const std::string&, const std::string&) override {}
-    void stopDrag() override {}
-    void traceRoots(Tracer&) override {}
-};
+using NoStageHost = testing::StagelessHost;
 
 class ServiceObjects : public ::testing::Test {
 protected:

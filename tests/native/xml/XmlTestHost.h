@@ -3,26 +3,14 @@
 // the calls that scripts make.
 
 #include "player/script/BuiltinXmlDom.h"
+#include "tests/native/StagelessHost.h"
 
 #include <string>
 #include <vector>
 
 namespace tesmar::script::testing {
 
-class NoStageHost : public ScriptHost {
-public:
-    std::vector<std::string> lines;
-
-    ClipObject* level(int) override { return nullptr; }
-    void trace(const std::string& line) override { lines.push_back(line); }
-    double timeMs() override { return 0; }
-    double wallClockMs() override { return 0; }
-    double localOffsetMinutes() override { return 0; }
-    void getUrl(const UrlRequest&, ClipObject*) override {}
-    void fsCommand(const std::string&, const std::string&) override {}
-    void stopDrag() override {}
-    void traceRoots(Tracer&) override {}
-};
+using NoStageHost = StagelessHost;
 
 class XmlScript {
 public:
