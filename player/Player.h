@@ -45,7 +45,7 @@ public:
     void textInput(char32_t character);
 
     void setViewSize(int width, int height) { stage_.setViewSize(width, height); }
-    void setQuality(bool high) { stage_.setAntialiasing(high); }
+    void setQuality(render::Quality quality) { stage_.setQuality(quality); }
     bool needsRedraw() const { return stage_.needsRedraw(); }
     // Draws the stage; target is resized to the view when it differs.
     void render(Image& target);

@@ -48,11 +48,11 @@ void EdgeList::addConvexPiece(const Point* points, size_t count) {
     }
 }
 
-void Rasterizer::fill(const EdgeList& edges, const PixelRect& clip, FillRule rule, bool antialias, CoverageSink& sink,
-                      const ColumnRange* rowLimits) {
+void Rasterizer::fill(const EdgeList& edges, const PixelRect& clip, FillRule rule, Coverage coverage,
+                      CoverageSink& sink, const ColumnRange* rowLimits) {
     if (edges.empty()) return;
     rule_ = rule;
-    antialias_ = antialias;
+    mode_ = coverage;
     const Rect& b = edges.bounds();
     PixelRect shapeRect{int(std::floor(b.xMin)), int(std::floor(b.yMin)),
                         int(std::ceil(b.xMax)) + 1, int(std::ceil(b.yMax))};
@@ -62,6 +62,7 @@ void Rasterizer::fill(const EdgeList& edges, const PixelRect& clip, FillRule rul
     cells_.assign(width + 2, 0.0f);
     isTouched_.assign(width + 2, 0);
     coverage_.resize(width);
+    if (mode_ == Coverage::Samples4) samples_.assign(2 * width + 1, 0);
 
     sorted_.clear();
     for (const Edge& e : edges.edges()) sorted_.push_back(&e);
@@ -71,23 +72,34 @@ void Rasterizer::fill(const EdgeList& edges, const PixelRect& clip, FillRule rul
     active_.clear();
     size_t next = 0;
     for (int y = clip_.y0; y < clip_.y1; ++y) {
-        double top = y, bottom = y + 1.0, centre = y + 0.5;
+        double top = y, bottom = y + 1.0;
         while (next < sorted_.size() && std::min(sorted_[next]->y0, sorted_[next]->y1) < bottom)
             active_.push_back(sorted_[next++]);
-        size_t kept = 0;
-        for (const Edge* e : active_) {
-            double eTop = std::min(e->y0, e->y1), eBottom = std::max(e->y0, e->y1);
-            if (eBottom <= top) continue;   // finished: drop it
-            active_[kept++] = e;
-            int winding = e->y1 > e->y0 ? 1 : -1;
-            if (antialias) {
-                double ya = std::max(eTop, top), yb = std::min(eBottom, bottom);
-                if (yb > ya) addAreaInRow(xAtY(*e, ya), ya, xAtY(*e, yb), yb, winding);
-            } else if (eTop <= centre && centre < eBottom) {
-                addSample(xAtY(*e, centre), winding);
+        active_.erase(std::remove_if(active_.begin(), active_.end(),
+                                     [top](const Edge* e) { return std::max(e->y0, e->y1) <= top; }),
+                      active_.end());
+        // Calls add(x, winding) for every edge that crosses the line at height h.
+        auto crossings = [this](double h, auto add) {
+            for (const Edge* e : active_)
+                if (std::min(e->y0, e->y1) <= h && h < std::max(e->y0, e->y1)) add(xAtY(*e, h), e->y1 > e->y0 ? 1 : -1);
+        };
+        switch (mode_) {
+        case Coverage::Area:
+            for (const Edge* e : active_) {
+                double ya = std::max(std::min(e->y0, e->y1), top), yb = std::min(std::max(e->y0, e->y1), bottom);
+                if (yb > ya) addAreaInRow(xAtY(*e, ya), ya, xAtY(*e, yb), yb, e->y1 > e->y0 ? 1 : -1);
             }
+            break;
+        case Coverage::Centre:
+            crossings(y + 0.5, [this](double x, int w) { addSample(x, w); });
+            break;
+        case Coverage::Samples4:
+            for (double h : {y + 0.25, y + 0.75}) {
+                crossings(h, [this](double x, int w) { addSubSample(x, w); });
+                resolveSampleRow();
+            }
+            break;
         }
-        active_.resize(kept);
         limitFrom_ = 0;
         limitTo_ = int(width);
         if (rowLimits) {
@@ -151,9 +163,63 @@ void Rasterizer::addSample(double x, int winding) {
     touch(i);
 }
 
+// The same for one row of the 2x2 grid, in half-columns whose samples lie
+// at a quarter and three quarters of each pixel.
+void Rasterizer::addSubSample(double x, int winding) {
+    double firstInside = std::ceil(2 * x - 0.5);
+    int i = int(std::clamp(firstInside, 2.0 * clip_.x0, 2.0 * clip_.x1)) - 2 * clip_.x0;
+    samples_[size_t(i)] += winding;
+    samplesTouched_.push_back(i);
+}
+
+void Rasterizer::resolveSampleRow() {
+    std::sort(samplesTouched_.begin(), samplesTouched_.end());
+    int winding = 0, runStart = -1;
+    for (int i : samplesTouched_) {
+        winding += samples_[size_t(i)];
+        samples_[size_t(i)] = 0;   // a repeated index adds nothing more
+        bool in = inside(float(winding));
+        if (in && runStart < 0) {
+            runStart = i;
+        } else if (!in && runStart >= 0) {
+            addSampleRun(runStart, i);
+            runStart = -1;
+        }
+    }
+    if (runStart >= 0) addSampleRun(runStart, 2 * (clip_.x1 - clip_.x0));
+    samplesTouched_.clear();
+}
+
+// Half-columns [from, to) are inside: a quarter for each, whole pixels at once.
+void Rasterizer::addSampleRun(int from, int to) {
+    if (from & 1) {
+        addQuarters(from / 2, 1, 0.25f);
+        ++from;
+    }
+    if (to > from && (to & 1)) {
+        --to;
+        addQuarters(to / 2, 1, 0.25f);
+    }
+    if (to > from) addQuarters(from / 2, (to - from) / 2, 0.5f);
+}
+
+// Raises the coverage of columns [column, column + count) by amount.
+void Rasterizer::addQuarters(int column, int count, float amount) {
+    if (count <= 0) return;
+    cells_[size_t(column)] += amount;
+    cells_[size_t(column + count)] -= amount;
+    touch(column);
+    touch(column + count);
+}
+
+bool Rasterizer::inside(float winding) const {
+    return rule_ == FillRule::EvenOdd ? (int(winding) & 1) != 0 : winding != 0;
+}
+
 // Accumulated winding to coverage. Under even-odd a partly covered pixel's
 // winding folds back from 1 towards 0 as a second layer covers it.
 inline uint8_t Rasterizer::coverageOf(float winding) const {
+    if (mode_ == Coverage::Samples4) return uint8_t(std::clamp(winding, 0.0f, 1.0f) * 255.0f + 0.5f);
     float amount = std::fabs(winding);
     if (rule_ == FillRule::EvenOdd) {
         amount -= 2.0f * float(int64_t(amount * 0.5f));   // amount >= 0: truncating is flooring
@@ -161,7 +227,7 @@ inline uint8_t Rasterizer::coverageOf(float winding) const {
     } else {
         amount = std::min(1.0f, amount);
     }
-    if (antialias_) return uint8_t(amount * 255.0f + 0.5f);
+    if (mode_ == Coverage::Area) return uint8_t(amount * 255.0f + 0.5f);
     return amount >= 0.5f ? 255 : 0;
 }
 

@@ -1,8 +1,6 @@
 #pragma once
 // Scanline coverage of a set of straight edges in pixel space under the
-// non-zero or the even-odd rule. Anti-aliased coverage is the exact area of each pixel
-// inside the outline (signed-area accumulation per row); without
-// anti-aliasing a pixel is in when its centre is.
+// non-zero or the even-odd rule, measured one of three ways (see Coverage).
 #include <cstdint>
 #include <vector>
 #include "player/geom/Geometry.h"
@@ -60,18 +58,32 @@ public:
 
 enum class FillRule : uint8_t { NonZero, EvenOdd };
 
+// How much of a pixel a shape covers.
+enum class Coverage : uint8_t {
+    Centre,    // all or nothing, by the pixel's centre (no anti-aliasing)
+    Samples4,  // the share of four samples on a 2x2 grid inside, as the reference player draws
+    Area,      // the exact area inside (signed-area accumulation per row)
+};
+
 class Rasterizer {
 public:
     // Calls sink for every row of clip that the edges touch, left to right
     // over the columns that have coverage. rowLimits, when given, narrows
     // each row y of the clip further to rowLimits[y].
-    void fill(const EdgeList& edges, const PixelRect& clip, FillRule rule, bool antialias, CoverageSink& sink,
+    void fill(const EdgeList& edges, const PixelRect& clip, FillRule rule, Coverage coverage, CoverageSink& sink,
               const ColumnRange* rowLimits = nullptr);
 
 private:
     void addAreaInRow(double xa, double ya, double xb, double yb, int winding);
     void addCell(double xa, double xb, double height);
     void addSample(double x, int winding);
+    void addSubSample(double x, int winding);
+    // Turns the half-columns of one sample row into coverage changes of the
+    // pixel row: a quarter for every sample inside.
+    void resolveSampleRow();
+    void addSampleRun(int from, int to);
+    void addQuarters(int column, int count, float amount);
+    bool inside(float winding) const;
     void touch(int cell) {
         if (isTouched_[size_t(cell)]) return;
         isTouched_[size_t(cell)] = 1;
@@ -87,10 +99,12 @@ private:
     std::vector<float> cells_;        // per column: change of winding from the column before
     std::vector<uint8_t> isTouched_;  // per column: listed in touched_ this row
     std::vector<int> touched_;
+    std::vector<int> samples_;        // per half-column of a sample row: change of winding
+    std::vector<int> samplesTouched_;
     std::vector<uint8_t> coverage_;
     PixelRect clip_;
     FillRule rule_ = FillRule::NonZero;
-    bool antialias_ = true;
+    Coverage mode_ = Coverage::Area;
     int limitFrom_ = 0, limitTo_ = 0;  // this row's columns that may be emitted
     int spanStart_ = -1, spanEnd_ = 0; // the span being built, if spanStart_ >= 0
     bool spanSolid_ = true;           // the span has only full coverage so far

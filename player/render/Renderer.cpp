@@ -132,7 +132,7 @@ private:
 } // namespace
 
 struct Renderer::State {
-    bool antialias = true;
+    Coverage coverage = Coverage::Samples4;
     ShapeOutlines outlines;
     Rasterizer rasterizer;
     FillPainter painter;
@@ -154,12 +154,16 @@ Renderer::~Renderer() { finish(); }
 void Renderer::begin(Image& target) {
     finish();
     target_ = &target;
-    state_->antialias = true;
+    state_->coverage = Coverage::Samples4;
     state_->masks.clear();
     state_->maskShapeCount = 0;
 }
 
-void Renderer::setAntialiasing(bool on) { state_->antialias = on; }
+void Renderer::setQuality(Quality quality) {
+    state_->coverage = quality == Quality::Low    ? Coverage::Centre
+                       : quality == Quality::Best ? Coverage::Area
+                                                  : Coverage::Samples4;
+}
 
 void Renderer::clear(Rgba color) {
     if (!target_) return;
@@ -198,7 +202,7 @@ void Renderer::drawShape(const Shape& shape, const Matrix& toPixels, const Color
         if (!visible) continue;
         PaintSink sink(*target_, s.painter, mask, s.background, s.scratch);
         // Stroke outlines are unions of pieces: always non-zero.
-        s.rasterizer.fill(s.outlines.edgesOf(fill), clip, fill.line ? FillRule::NonZero : fillRule, s.antialias, sink,
+        s.rasterizer.fill(s.outlines.edgesOf(fill), clip, fill.line ? FillRule::NonZero : fillRule, s.coverage, sink,
                           mask ? mask->rowRanges() : nullptr);
         sink.finish();
     }
@@ -230,7 +234,7 @@ void Renderer::addToMask(const Shape& shape, const Matrix& toPixels) {
     FillRule fillRule = shape.nonZeroWinding ? FillRule::NonZero : FillRule::EvenOdd;
     MaskSink sink(*defining);
     for (const ShapeOutlines::Fill& fill : s.outlines.fills())
-        s.rasterizer.fill(s.outlines.edgesOf(fill), clip, fillRule, s.antialias, sink,
+        s.rasterizer.fill(s.outlines.edgesOf(fill), clip, fillRule, s.coverage, sink,
                           enclosing ? enclosing->rowRanges() : nullptr);
 }
 
@@ -247,7 +251,7 @@ void Renderer::endMaskDefinition() {
     }
     MaskKey key;
     key.add(s.masks.enclosingKey());
-    key.add(uint64_t(target_->width) << 32 | uint64_t(target_->height) << 1 | uint64_t(s.antialias));
+    key.add(uint64_t(target_->width) << 32 | uint64_t(target_->height) << 1 | uint64_t(s.coverage));
     for (size_t i = 0; i < s.maskShapeCount; ++i) {
         const auto& [shape, toPixels] = s.maskShapes[i];
         key.addOutline(shape);

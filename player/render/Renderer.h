@@ -20,6 +20,11 @@ public:
     virtual const Image* bitmap(uint16_t characterId) const = 0;
 };
 
+// The movie's rendering quality. Low draws without anti-aliasing; Medium
+// and High sample each pixel on a 2x2 grid, as the reference player's images
+// show; Best measures the exact area a shape covers.
+enum class Quality : uint8_t { Low, Medium, High, Best };
+
 // Keeps its buffers (masks, scanline cells, outlines) from frame to frame:
 // the owner makes one and calls begin() for every frame.
 class Renderer {
@@ -29,7 +34,7 @@ public:
     explicit Renderer(Image& target);
     ~Renderer();
     // Starts a frame into target, whose pixels are premultiplied
-    // 0xAARRGGBB: anti-aliasing on, no masks.
+    // 0xAARRGGBB: high quality, no masks.
     void begin(Image& target);
     Renderer(const Renderer&) = delete;
     Renderer& operator=(const Renderer&) = delete;
@@ -41,9 +46,7 @@ public:
     // Completes the frame: call before reading the target. The destructor
     // and begin() call it too.
     void finish();
-    // On by default; off, a pixel is either in a shape or not (the movie's
-    // "low" quality), decided at its centre.
-    void setAntialiasing(bool on);
+    void setQuality(Quality quality);
     // toPixels maps the shape's twips to target pixels (stage scale included).
     void drawShape(const Shape& shape, const Matrix& toPixels, const ColorTransform& cx,
                    const BitmapSource* bitmaps = nullptr);

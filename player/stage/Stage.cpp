@@ -93,7 +93,7 @@ void Stage::setViewSize(int width, int height) {
 
 void Stage::render(Image& target, render::Renderer& renderer) {
     renderer.begin(target);
-    renderer.setAntialiasing(antialiasing_);
+    renderer.setQuality(quality_);
     renderer.clear(background_);
     const Matrix view = viewMatrix();
     for (const auto& [number, level] : levels_) {

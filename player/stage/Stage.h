@@ -45,9 +45,7 @@ public:
     Rect stageRect() const { return stageRect_; }
     Rgba background() const { return background_; }
     void setBackground(Rgba color) { background_ = color; context_.changed(); }
-    // Low quality draws edges without anti-aliasing, as the player's
-    // "Quality" property "Low" does.
-    void setAntialiasing(bool on) { antialiasing_ = on; context_.changed(); }
+    void setQuality(render::Quality quality) { quality_ = quality; context_.changed(); }
 
     // Pointer input in view pixels. A pointer that did not move sends no
     // event (hosts report a position with each press and release): false.
@@ -117,7 +115,7 @@ private:
     std::map<int, Level> levels_;
     Rect stageRect_{0, 0, 550 * 20, 400 * 20};
     Rgba background_{255, 255, 255, 255};
-    bool antialiasing_ = true;
+    render::Quality quality_ = render::Quality::High;
     int viewWidth_ = 550, viewHeight_ = 400;
     ViewFit fit_;
     double mouseX_ = -1, mouseY_ = -1;

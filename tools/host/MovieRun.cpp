@@ -43,7 +43,7 @@ RunResult runMovie(const std::string& path, const RunOptions& options) {
         return result;
     }
     result.loaded = true;
-    player.setQuality(options.highQuality);
+    player.setQuality(options.highQuality ? render::Quality::High : render::Quality::Low);
     player.setViewSize(options.width > 0 ? options.width : player.stageWidth(),
                        options.height > 0 ? options.height : player.stageHeight());
     size_t next = 0;

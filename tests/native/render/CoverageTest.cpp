@@ -1,5 +1,5 @@
-// Coverage of filled shapes: exact area anti-aliasing, fill rules and the
-// fill0/fill1 sides, centre sampling without anti-aliasing.
+// Coverage of filled shapes: exact area and 2x2-sample anti-aliasing, fill
+// rules and the fill0/fill1 sides, centre sampling without anti-aliasing.
 #include <gtest/gtest.h>
 #include "player/render/Renderer.h"
 #include "ShapeBuilders.h"
@@ -30,6 +30,7 @@ TEST(Coverage, PixelAlignedSquareFillsExactly) {
 TEST(Coverage, PartlyCoveredPixelsGetTheirShareOfAlpha) {
     Image image(4, 4);
     Renderer r(image);
+    r.setQuality(Quality::Best);
     // x from 1.5 to 3 (half of pixel 1), y from 0 to 1.25 (a quarter of row 1).
     r.drawShape(rectShape(1.5, 0, 3, 1.25, kRed), kTwipsToPixels, {});
     EXPECT_NEAR(int(alphaOf(image.row(0)[1])), 128, 1);
@@ -42,15 +43,32 @@ TEST(Coverage, PartlyCoveredPixelsGetTheirShareOfAlpha) {
 }
 
 TEST(Coverage, DiagonalEdgeCoversHalfOfEachPixelItCrosses) {
+    // Exactly half; of the 2x2 samples, the one above the diagonal and the
+    // two on it are in.
+    for (auto [quality, alpha] : {std::pair{Quality::Best, 128}, std::pair{Quality::High, 191}}) {
+        Image image(4, 4);
+        Renderer r(image);
+        r.setQuality(quality);
+        Shape s;
+        s.groups.push_back({{solidFill(kRed)}, {}});
+        s.paths.push_back(polygonPath({{0, 0}, {4, 0}, {4, 4}}, 1));   // above the diagonal
+        r.drawShape(s, kTwipsToPixels, {});
+        for (int i = 0; i < 4; ++i) EXPECT_NEAR(int(alphaOf(image.row(i)[i])), alpha, 1) << i;
+        EXPECT_EQ(alphaOf(image.row(0)[3]), 255u);
+        EXPECT_EQ(alphaOf(image.row(3)[0]), 0u);
+    }
+}
+
+TEST(Coverage, HighQualityCountsTheSamplesOfATwoByTwoGrid) {
     Image image(4, 4);
-    Renderer r(image);
-    Shape s;
-    s.groups.push_back({{solidFill(kRed)}, {}});
-    s.paths.push_back(polygonPath({{0, 0}, {4, 0}, {4, 4}}, 1));   // above the diagonal
-    r.drawShape(s, kTwipsToPixels, {});
-    for (int i = 0; i < 4; ++i) EXPECT_NEAR(int(alphaOf(image.row(i)[i])), 128, 1) << i;
-    EXPECT_EQ(alphaOf(image.row(0)[3]), 255u);
-    EXPECT_EQ(alphaOf(image.row(3)[0]), 0u);
+    Renderer r(image);   // high quality by default
+    // Edges between the samples: a column half in, a row a quarter in.
+    r.drawShape(rectShape(1.4, 0, 3, 1.3, kRed), kTwipsToPixels, {});
+    EXPECT_NEAR(int(alphaOf(image.row(0)[1])), 128, 1);
+    EXPECT_EQ(alphaOf(image.row(0)[2]), 255u);
+    EXPECT_NEAR(int(alphaOf(image.row(1)[2])), 128, 1);   // the sample row at 1.25 is in
+    EXPECT_NEAR(int(alphaOf(image.row(1)[1])), 64, 1);
+    EXPECT_EQ(alphaOf(image.row(0)[0]), 0u);
 }
 
 TEST(Coverage, FillZeroIsOnTheLeftOfTheEdges) {
@@ -98,7 +116,7 @@ TEST(Coverage, OverlapIsEmptyUnderEvenOddAndFilledUnderNonZero) {
 TEST(Coverage, WithoutAntialiasingAPixelIsInWhenItsCentreIs) {
     Image image(6, 1);
     Renderer r(image);
-    r.setAntialiasing(false);
+    r.setQuality(Quality::Low);
     // Left edge on pixel 1's centre (in), right edge on pixel 4's centre (out).
     r.drawShape(rectShape(1.5, 0, 4.5, 1, kRed), kTwipsToPixels, {});
     std::vector<uint32_t> alphas;

@@ -24,7 +24,7 @@ public:
 
 std::vector<int> coverageOf(const EdgeList& edges) {
     Collect sink;
-    Rasterizer().fill(edges, {0, 0, kSize, kSize}, FillRule::NonZero, true, sink);
+    Rasterizer().fill(edges, {0, 0, kSize, kSize}, FillRule::NonZero, Coverage::Area, sink);
     return sink.cells;
 }
 
