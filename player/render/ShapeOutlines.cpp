@@ -22,7 +22,7 @@ double strokeWidth(const LineStyle& line, const Matrix& m) {
     if (line.noHScale && line.noVScale) scale = 1.0 / 20;   // twips to pixels, unscaled
     else if (line.noHScale) scale = vertical;
     else if (line.noVScale) scale = horizontal;
-    else scale = std::sqrt((horizontal * horizontal + vertical * vertical) / 2);
+    else scale = std::min(horizontal, vertical);   // squeezed or sheared, the thinner axis sets the width
     double width = line.width * scale;
     // Hairlines and anything thinner are one pixel wide.
     return std::isfinite(width) ? std::max(width, 1.0) : 1.0;
