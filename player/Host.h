@@ -60,6 +60,18 @@ public:
     // A character of a device font (text fields without embedded fonts);
     // nothing when the host has no fonts. Names such as "_sans", "_serif"
     // and "_typewriter" ask for the machine's usual faces of that kind.
+    // The screen's size in pixels, as System.capabilities reports it.
+    virtual std::pair<int, int> screenResolution() { return {1024, 768}; }
+    // A socket link for XMLSocket to host:port. The host answers with
+    // Player::socketConnected, then socketData and socketClosed; false
+    // refuses it at once (a host without sockets refuses every link).
+    virtual bool connectSocket(uint32_t socket, const std::string& host, int port) {
+        (void)socket, (void)host, (void)port;
+        return false;
+    }
+    virtual void sendSocket(uint32_t socket, std::span<const uint8_t> bytes) { (void)socket, (void)bytes; }
+    // The movie ends a link; the host sends nothing more for it.
+    virtual void closeSocket(uint32_t socket) { (void)socket; }
     virtual std::optional<DeviceGlyph> deviceGlyph(const std::string& font, bool bold, bool italic, char32_t c) {
         (void)font, (void)bold, (void)italic, (void)c;
         return std::nullopt;

@@ -143,4 +143,14 @@ void Player::fetchDone(uint32_t request, bool ok, std::span<const uint8_t> bytes
     loads_->fetchDone(request, ok, bytes);
 }
 
+void Player::socketConnected(uint32_t socket, bool ok) {
+    loads_->socketEvent(socket, ok ? bridge::SocketEvent::Connected : bridge::SocketEvent::Refused, {});
+}
+
+void Player::socketData(uint32_t socket, std::span<const uint8_t> bytes) {
+    loads_->socketEvent(socket, bridge::SocketEvent::Data, bytes);
+}
+
+void Player::socketClosed(uint32_t socket) { loads_->socketEvent(socket, bridge::SocketEvent::Closed, {}); }
+
 } // namespace tesmar

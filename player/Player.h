@@ -63,6 +63,11 @@ public:
     // The host's answer to Host::fetch. What arrived takes effect at the
     // start of the next tick, never while scripts run.
     void fetchDone(uint32_t request, bool ok, std::span<const uint8_t> bytes);
+    // The host's news of a socket link (Host::connectSocket); like fetches,
+    // it reaches the scripts at the start of the next tick.
+    void socketConnected(uint32_t socket, bool ok);
+    void socketData(uint32_t socket, std::span<const uint8_t> bytes);
+    void socketClosed(uint32_t socket);
     // Movies, variables and texts being loaded for the scripts.
     bridge::LoadQueue& loads() { return *loads_; }
     bridge::ScriptBridge* scripts() { return scripts_.get(); }

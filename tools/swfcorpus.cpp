@@ -36,6 +36,11 @@ std::string runCase(const fs::path& dir) {
     options.frames = std::clamp(settings->frames, 1, 100000);
     options.width = settings->viewWidth;
     options.height = settings->viewHeight;
+    // The screen holds the view at the case's scale factor.
+    if (settings->viewWidth > 0 && settings->viewHeight > 0) {
+        options.screenWidth = int(settings->viewWidth / settings->scaleFactor);
+        options.screenHeight = int(settings->viewHeight / settings->scaleFactor);
+    }
     options.render = !settings->images.empty();
     options.highQuality = !settings->lowQuality;
     options.logRequests = readText(dir / "test.toml").find("log_fetch = true") != std::string::npos;

@@ -203,6 +203,14 @@ void LoadQueue::loadText(script::Object* receiver, const FetchRequest& request) 
     start(std::move(load), request);
 }
 
+void LoadQueue::loadBytes(script::Object* receiver, const FetchRequest& request, BytesHandler handler) {
+    Load load;
+    load.kind = Kind::Bytes;
+    load.receiver = receiver;
+    load.handler = std::move(handler);
+    start(std::move(load), request);
+}
+
 void LoadQueue::fetchDone(uint32_t request, bool ok, std::span<const uint8_t> bytes) {
     auto it = pending_.find(request);
     if (it == pending_.end()) return;
@@ -222,6 +230,40 @@ void LoadQueue::beginTick() {
     arrived.swap(arrived_);
     for (Load& load : arrived) apply(load);
     releaseMovies();
+    deliverSocketNews();
+}
+
+uint32_t LoadQueue::openSocket(script::Object* owner, const std::string& host, int port, SocketHandler handler) {
+    const uint32_t id = nextRequest_++;
+    sockets_[id] = Socket{owner, std::move(handler)};
+    if (!host_.connectSocket(id, host, port)) socketEvent(id, SocketEvent::Refused, {});
+    return id;
+}
+
+void LoadQueue::sendSocket(uint32_t socket, std::span<const uint8_t> bytes) {
+    if (sockets_.count(socket)) host_.sendSocket(socket, bytes);
+}
+
+void LoadQueue::closeSocket(uint32_t socket) {
+    if (sockets_.erase(socket)) host_.closeSocket(socket);
+}
+
+void LoadQueue::socketEvent(uint32_t socket, SocketEvent event, std::span<const uint8_t> bytes) {
+    if (!sockets_.count(socket)) return;
+    socketNews_.push_back({socket, event, std::vector<uint8_t>(bytes.begin(), bytes.end())});
+}
+
+void LoadQueue::deliverSocketNews() {
+    std::vector<SocketNews> news;
+    news.swap(socketNews_);
+    for (const SocketNews& item : news) {
+        // A link closed by an earlier handler hears nothing more.
+        auto it = sockets_.find(item.socket);
+        if (it == sockets_.end()) continue;
+        const SocketHandler handler = it->second.handler;
+        if (item.event == SocketEvent::Refused || item.event == SocketEvent::Closed) sockets_.erase(it);
+        handler(item.event, item.bytes);
+    }
 }
 
 void LoadQueue::apply(Load& load) {
@@ -233,6 +275,9 @@ void LoadQueue::apply(Load& load) {
         break;
     case Kind::Variables: applyVariables(load); break;
     case Kind::Text: applyText(load); break;
+    case Kind::Bytes:
+        if (load.handler) load.handler(load.ok, load.bytes);
+        break;
     }
 }
 
@@ -397,6 +442,7 @@ void LoadQueue::traceRoots(script::Tracer& tracer) {
     for (const auto& [id, load] : pending_) tracer.mark(load.receiver);
     for (const Load& load : arrived_) tracer.mark(load.receiver);
     for (const Init& init : inits_) tracer.mark(init.loader);
+    for (const auto& [id, socket] : sockets_) tracer.mark(socket.owner);
 }
 
 } // namespace tesmar::bridge

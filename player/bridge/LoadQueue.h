@@ -5,6 +5,7 @@
 // a failed fetch takes effect at once, what arrived at the start of the
 // next tick: never while scripts run.
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -28,6 +29,10 @@ class DisplayObject;
 namespace tesmar::bridge {
 
 class ScriptBridge;
+
+enum class SocketEvent : uint8_t { Connected, Refused, Data, Closed };
+// What a socket link's owner hears: the event and, for Data, the bytes.
+using SocketHandler = std::function<void(SocketEvent event, std::span<const uint8_t> bytes)>;
 
 // Where a load goes: a level (clip 0), or the display object with this
 // serial (a clip; variables may also go to a text field).
@@ -61,6 +66,10 @@ public:
     void loadVariables(LoadTarget target, const FetchRequest& request);
     // Text for an object: receiver.onData(text), or onData() when it failed.
     void loadText(script::Object* receiver, const FetchRequest& request);
+    // Raw answer bytes for a native object (a remoting call): the handler
+    // hears ok and the bytes; receiver is kept alive until then.
+    using BytesHandler = std::function<void(bool ok, std::span<const uint8_t> bytes)>;
+    void loadBytes(script::Object* receiver, const FetchRequest& request, BytesHandler handler);
 
     // Asks the browser to show a page (with form variables sent by method:
     // 0 none, 1 GET, 2 POST); only allowed addresses reach the browser.
@@ -69,6 +78,13 @@ public:
     FetchRequest request(const std::string& url, int method, const FormVariables& variables) const;
 
     void fetchDone(uint32_t request, bool ok, std::span<const uint8_t> bytes);
+
+    // Socket links of native objects (XMLSocket): the owner is kept alive
+    // and hears its link's events until it closes or the host does.
+    uint32_t openSocket(script::Object* owner, const std::string& host, int port, SocketHandler handler);
+    void sendSocket(uint32_t socket, std::span<const uint8_t> bytes);
+    void closeSocket(uint32_t socket);
+    void socketEvent(uint32_t socket, SocketEvent event, std::span<const uint8_t> bytes);
     // Applies what arrived since the last tick.
     void beginTick();
     // After the tick's scripts: onLoadInit for the clips whose first frame ran.
@@ -77,7 +93,7 @@ public:
     void traceRoots(script::Tracer& tracer);
 
 private:
-    enum class Kind : uint8_t { Movie, Unload, Variables, Text };
+    enum class Kind : uint8_t { Movie, Unload, Variables, Text, Bytes };
     struct Load {
         Kind kind = Kind::Movie;
         LoadTarget target;
@@ -86,6 +102,7 @@ private:
         bool ok = false;
         bool canceled = false;                // unloaded before it arrived
         std::vector<uint8_t> bytes;
+        BytesHandler handler;
     };
     struct Init {
         uint64_t clip;
@@ -111,6 +128,18 @@ private:
     std::map<uint32_t, Load> pending_;   // by request
     std::vector<Load> arrived_;          // in order of arrival
     std::vector<Init> inits_;
+    struct Socket {
+        script::Object* owner;
+        SocketHandler handler;
+    };
+    struct SocketNews {
+        uint32_t socket;
+        SocketEvent event;
+        std::vector<uint8_t> bytes;
+    };
+    std::map<uint32_t, Socket> sockets_;
+    std::vector<SocketNews> socketNews_;   // in order of arrival
+    void deliverSocketNews();
     // Movies loaded into clips, kept while an object shows them.
     std::vector<std::unique_ptr<stage::LoadedMovie>> movies_;
 };

@@ -1,5 +1,6 @@
 #include "player/bridge/Loading.h"
 #include "player/Player.h"
+#include "player/bridge/Amf.h"
 #include "player/bridge/LoadQueue.h"
 #include "player/bridge/ScriptBridge.h"
 #include "player/script/VM.h"
@@ -58,6 +59,8 @@ void installLoading(ScriptBridge& bridge) {
     vm.defineNative(clip, "unloadMovie", unloadMovie);
     installMovieClipLoader(bridge);
     installLoadVars(bridge);
+    installRemoting(bridge);
+    installXmlSocket(bridge);
 }
 
 } // namespace tesmar::bridge

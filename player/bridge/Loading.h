@@ -20,5 +20,6 @@ int methodOf(script::CallContext& c, size_t index, int otherwise = 0);
 void installLoading(ScriptBridge& bridge);
 void installMovieClipLoader(ScriptBridge& bridge);
 void installLoadVars(ScriptBridge& bridge);
+void installXmlSocket(ScriptBridge& bridge);
 
 } // namespace tesmar::bridge

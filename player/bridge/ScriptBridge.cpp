@@ -68,7 +68,7 @@ void ScriptBridge::start(const swf::Movie& movie) {
     installTextField(*this);
     installLoading(*this);
     installSound(*this);
-    installSandboxType(*vm_);
+    installSystemFromHost(*vm_);
     installInputObjects(*this);
     installGeomClasses(*this);
 }
@@ -105,6 +105,18 @@ std::string lowerAscii(std::string s) {
 void ScriptBridge::registerClass(const std::string& exportName, const script::Value& constructor) {
     if (constructor.isObject()) classes_[lowerAscii(exportName)] = constructor;
     else classes_.erase(lowerAscii(exportName));
+    // Names are case-sensitive from SWF 7 on.
+    const bool caseless = vm_ && vm_->swfVersion() < 7;
+    std::erase_if(aliases_, [&](const auto& alias) {
+        return caseless ? lowerAscii(alias.first) == lowerAscii(exportName) : alias.first == exportName;
+    });
+    if (constructor.isObject()) aliases_.emplace_back(exportName, constructor);
+}
+
+std::string ScriptBridge::classAlias(script::Object* constructor) const {
+    for (auto it = aliases_.rbegin(); it != aliases_.rend(); ++it)
+        if (it->second.object() == constructor) return it->first;
+    return {};
 }
 
 script::Value ScriptBridge::registeredClass(stage::DisplayObject& object) {
@@ -215,6 +227,7 @@ void ScriptBridge::stopDrag() { stage_.stopDrag(); }
 void ScriptBridge::traceRoots(script::Tracer& tracer) {
     for (const auto& [serial, clip] : clips_) tracer.mark(clip);
     for (const auto& [name, constructor] : classes_) tracer.mark(constructor);
+    for (const auto& [name, constructor] : aliases_) tracer.mark(constructor);
     for (const auto& [serial, constructor] : unconstructed_) tracer.mark(constructor);
     player_.loads().traceRoots(tracer);
 }

@@ -42,6 +42,9 @@ public:
     // Object.registerClass: clips of an exported symbol get the class's
     // prototype and run its constructor once, before their first script.
     void registerClass(const std::string& exportName, const script::Value& constructor);
+    // The name a constructor was last registered under (exact spelling, as
+    // AMF writes typed objects); empty when it has none.
+    std::string classAlias(script::Object* constructor) const;
     // The script object of a display object (made on first use).
     StageClip* objectFor(stage::DisplayObject* object);
     StageClip* objectFor(uint64_t serial) { return objectFor(stage_.find(serial)); }
@@ -70,6 +73,7 @@ private:
     FocusManager focus_{*this};
     std::unordered_map<uint64_t, StageClip*> clips_;   // by serial; pruned when their objects go
     std::unordered_map<std::string, script::Value> classes_;   // by lower-case export name
+    std::vector<std::pair<std::string, script::Value>> aliases_;   // in order of registration
     std::unordered_map<uint64_t, script::Value> unconstructed_; // clips whose constructor is due
     double startMs_ = 0;
     uint64_t ticks_ = 0;

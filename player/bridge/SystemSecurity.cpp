@@ -1,5 +1,7 @@
 #include "player/bridge/SystemSecurity.h"
 
+#include "player/Player.h"
+#include "player/bridge/ScriptBridge.h"
 #include "player/bridge/StageClip.h"
 #include "player/script/VM.h"
 #include "player/stage/Context.h"
@@ -27,8 +29,14 @@ std::string sandboxType(const stage::LoadedMovie& movie) {
     return movie.movie().useNetwork ? "localWithNetwork" : "localWithFile";
 }
 
-void installSandboxType(script::VM& vm) {
+void installSystemFromHost(script::VM& vm) {
     script::Value system = vm.get(vm.global(), "System");
+    script::Value capabilities = vm.getOf(system, "capabilities");
+    if (capabilities.isObject()) {
+        const auto [width, height] = static_cast<ScriptBridge&>(vm.host()).player().host().screenResolution();
+        capabilities.object()->put("screenResolutionX", script::Value(width));
+        capabilities.object()->put("screenResolutionY", script::Value(height));
+    }
     script::Value security = vm.getOf(system, "security");
     if (!security.isObject()) return;
     script::Property& p = security.object()->put("sandboxType", script::Value());

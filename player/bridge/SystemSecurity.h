@@ -1,6 +1,7 @@
 #pragma once
-// System.security.sandboxType: which security sandbox the asking movie
-// plays in, from where it came from and what its file attributes allow.
+// What System tells of the player's surroundings: System.security.sandboxType
+// (which security sandbox the asking movie plays in, from where it came
+// from and what its file attributes allow) and the host's screen size.
 #include <string>
 
 namespace tesmar::script {
@@ -14,7 +15,7 @@ namespace tesmar::bridge {
 
 std::string sandboxType(const stage::LoadedMovie& movie);
 
-// Adds the property to System.security (after the script machine made it).
-void installSandboxType(script::VM& vm);
+// Adds them to System (after the script machine made it).
+void installSystemFromHost(script::VM& vm);
 
 } // namespace tesmar::bridge

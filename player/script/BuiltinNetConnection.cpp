@@ -1,23 +1,35 @@
 // NetConnection: the link to a media or remoting server. connect(null) makes
 // the local connection that progressive streams use; an http address names
-// a remoting gateway, which the player records but does not call (a screen
-// saver has no server to talk to). Status changes reach `onStatus`.
+// a remoting gateway, whose calls the bridge sends. Status changes reach
+// `onStatus`.
 
+#include "player/script/BuiltinNetConnection.h"
 #include "player/script/VM.h"
 
 namespace tesmar::script {
 
+void NetConnectionObject::reset()
+{
+    link = Link::None;
+    gateway.clear();
+    headers.clear();
+    queued.clear();
+    responders.clear();
+    nextCall = 1;
+}
+
+void NetConnectionObject::trace(Tracer& tracer)
+{
+    Object::trace(tracer);
+    for (const Header& header : headers) tracer.mark(header.value);
+    for (const Call& call : queued)
+        for (const Value& arg : call.args) tracer.mark(arg);
+    for (const auto& [id, responder] : responders) tracer.mark(responder);
+}
+
 namespace {
 
-enum class Link { None, Local, Remote };
-
-// Kept on the object itself, hidden from scripts, so that a copied or
-// inherited object has no link of its own.
-class NetConnectionObject : public Object {
-public:
-    explicit NetConnectionObject(Heap& heap) : Object(heap) {}
-    Link link = Link::None;
-};
+using Link = NetConnectionObject::Link;
 
 void reportStatus(VM& vm, Object* connection, const char* code)
 {
@@ -31,7 +43,7 @@ void reportStatus(VM& vm, Object* connection, const char* code)
 void closeLink(VM& vm, NetConnectionObject* connection)
 {
     Link was = connection->link;
-    connection->link = Link::None;
+    connection->reset();
     if (was == Link::None) return;
     reportStatus(vm, connection, "NetConnection.Connect.Closed");
     // A gateway link also ends its call queue, which reports without details.
@@ -51,6 +63,7 @@ Value connect(CallContext& c)
     std::string address = c.vm.toString(c.arg(0));
     if (address.rfind("http://", 0) == 0 || address.rfind("https://", 0) == 0) {
         connection->link = Link::Remote;
+        connection->gateway = address;
         return Value(true);
     }
     return Value(false);

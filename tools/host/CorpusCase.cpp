@@ -95,6 +95,9 @@ std::optional<CaseSettings> parseCaseSettings(const std::string& toml, std::stri
         else if (path.size() == 2 && path[0] == "player_options" && path[1] == "viewport_dimensions") {
             settings.viewWidth = inlineNumber(value, "width");
             settings.viewHeight = inlineNumber(value, "height");
+            const size_t scale = value.find("scale_factor");
+            const size_t eq = value.find('=', scale == std::string::npos ? value.size() : scale);
+            if (eq != std::string::npos) settings.scaleFactor = std::clamp(std::atof(value.c_str() + eq + 1), 0.01, 100.0);
         } else if (path.size() >= 3 && path[0] == "image_comparisons") {
             ImageComparison& c = comparison(settings, path[1]);
             const std::string& field = path.back();

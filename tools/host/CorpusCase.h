@@ -25,6 +25,7 @@ struct CaseSettings {
     bool ignore = false;
     bool knownFailure = false;
     int viewWidth = 0, viewHeight = 0;
+    double scaleFactor = 1;   // view pixels per screen pixel
     bool approximateNumbers = false;
     bool lowQuality = false;  // the case was judged with an aliased renderer
     std::vector<ImageComparison> images;

@@ -36,6 +36,7 @@ RunResult runMovie(const std::string& path, const RunOptions& options) {
     NativeHost host;
     host.echoTrace = options.echoTrace;
     host.logRequests = options.logRequests;
+    if (options.screenWidth > 0 && options.screenHeight > 0) host.screen = {options.screenWidth, options.screenHeight};
     host.movieFolder = path.substr(0, path.find_last_of('/') == std::string::npos ? 0 : path.find_last_of('/'));
     Player player(host);
     if (!player.load(bytes, path)) {
@@ -54,6 +55,7 @@ RunResult runMovie(const std::string& path, const RunOptions& options) {
         player.tick();
         // A fetch that fails is known within the frame that asked for it.
         host.deliverFetches(player);
+        host.deliverSockets(player);
         host.clockMs += 1000.0 / player.frameRate();
         while (next < options.events.size()) {
             const InputEvent& event = options.events[next++];

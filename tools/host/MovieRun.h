@@ -11,6 +11,7 @@ namespace tesmar::host {
 struct RunOptions {
     int frames = 1;
     int width = 0, height = 0;       // view size; 0 = the stage size
+    int screenWidth = 0, screenHeight = 0;   // the screen's size; 0 = the host's default
     std::vector<InputEvent> events;  // consumed up to one Wait per frame
     bool echoTrace = false;
     bool render = true;

@@ -1,6 +1,7 @@
 #include "host/NativeHost.h"
 #include <algorithm>
 #include <cctype>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include "display/movies/GlyphOutlines.h"
@@ -23,10 +24,18 @@ NativeHost::~NativeHost() = default;
 
 namespace {
 
-// The Liberation file standing in for a font name: sans-serif, monospace or
-// (for "_serif", Times and anything unknown) serif faces.
-std::string liberationFile(std::string name, bool bold, bool italic) {
+// The font file standing in for a font name: Noto Sans for "Noto Sans" and
+// "_sans" where it is installed (the corpus movies measure text in it), else
+// Liberation sans-serif, monospace or (for "_serif", Times and anything
+// unknown) serif faces.
+std::string deviceFontFile(std::string name, bool bold, bool italic) {
     std::transform(name.begin(), name.end(), name.begin(), [](unsigned char c) { return char(std::tolower(c)); });
+    const std::string style = bold && italic ? "BoldItalic" : bold ? "Bold" : italic ? "Italic" : "Regular";
+    if (name == "noto sans" || name == "_sans") {
+        const std::string noto = "/usr/share/fonts/truetype/noto/NotoSans-" + style + ".ttf";
+        std::error_code error;
+        if (std::filesystem::exists(noto, error)) return noto;
+    }
     static const char* const sans[] = {"_sans", "arial", "helvetica", "verdana", "tahoma", "trebuchet ms",
                                        "noto sans", "lucida grande", "lucida sans", "segoe ui", "liberation sans"};
     static const char* const mono[] = {"_typewriter", "courier new", "courier", "lucida console", "monaco",
@@ -36,14 +45,46 @@ std::string liberationFile(std::string name, bool bold, bool italic) {
         if (name == n) family = "Sans";
     for (const char* n : mono)
         if (name == n) family = "Mono";
-    const std::string style = bold && italic ? "BoldItalic" : bold ? "Bold" : italic ? "Italic" : "Regular";
     return "/usr/share/fonts/truetype/liberation/Liberation" + family + "-" + style + ".ttf";
+}
+
+// A body as the request log shows it: text as it is, AMF as its bytes.
+std::string shownBody(const FetchRequest& request) {
+    if (request.contentType != "application/x-amf")
+        return std::string(request.body.begin(), request.body.end());
+    static const char hex[] = "0123456789ABCDEF";
+    std::string out = "[";
+    for (size_t i = 0; i < request.body.size(); ++i) {
+        if (i) out += ", ";
+        out += hex[request.body[i] >> 4];
+        out += hex[request.body[i] & 15];
+    }
+    return out + "]";
+}
+
+// The file standing for an address: a local path as it is; an http
+// address is the file of its path in a folder named after its host, beside
+// the movie (a tool run never goes to the network). Empty for none.
+std::string localPath(const std::string& url, const std::string& movieFolder) {
+    if (url.rfind("file://", 0) == 0) return url.substr(7);
+    if (url.find("://") == std::string::npos) return url;
+    for (const char* scheme : {"http://", "https://"}) {
+        const std::string prefix = scheme;
+        if (url.rfind(prefix, 0) != 0 || movieFolder.empty()) continue;
+        const size_t slash = url.find('/', prefix.size());
+        if (slash == std::string::npos) return {};
+        const std::string host = url.substr(prefix.size(), url.find_first_of(":/", prefix.size()) - prefix.size());
+        const std::string path = url.substr(slash + 1);
+        if (host.empty() || path.empty() || path.find("..") != std::string::npos) return {};
+        return movieFolder + "/" + host + "/" + path;
+    }
+    return {};
 }
 
 } // namespace
 
 std::optional<DeviceGlyph> NativeHost::deviceGlyph(const std::string& font, bool bold, bool italic, char32_t c) {
-    const std::string file = liberationFile(font, bold, italic);
+    const std::string file = deviceFontFile(font, bold, italic);
     auto it = fonts_.find(file);
     if (it == fonts_.end()) {
         std::string error;
@@ -77,7 +118,7 @@ void NativeHost::send(uint32_t request, const FetchRequest& fetchRequest) {
         trace(std::string("  Method: ") + (fetchRequest.post ? "POST" : "GET"));
         if (fetchRequest.post) {
             trace("  Mime-Type: " + fetchRequest.contentType);
-            trace("  Body: " + std::string(fetchRequest.body.begin(), fetchRequest.body.end()));
+            trace("  Body: " + shownBody(fetchRequest));
         }
     }
     // The address without its query: local files have none.
@@ -111,13 +152,44 @@ void NativeHost::deliverFetches(Player& player) {
     while (!fetches_.empty()) {
         auto [request, url] = fetches_.front();
         fetches_.pop_front();
-        std::string path = url;
-        if (path.rfind("file://", 0) == 0) path = path.substr(7);
+        const std::string path = localPath(url, movieFolder);
         std::vector<uint8_t> bytes;
-        // Only local files: a tool run never goes to the network.
-        const bool ok = path.find("://") == std::string::npos && readFile(path, bytes);
+        std::error_code error;
+        const bool ok = !path.empty() && std::filesystem::is_regular_file(path, error) && readFile(path, bytes);
         player.fetchDone(request, ok, bytes);
     }
+}
+
+} // namespace tesmar::host
+
+namespace tesmar::host {
+
+bool NativeHost::connectSocket(uint32_t socket, const std::string& host, int port) {
+    if (logRequests) {
+        trace("Navigator::connect_socket");
+        trace("    Host: " + host + "; Port: " + std::to_string(port));
+    }
+    if (!socketScriptRead_) {
+        socketScriptRead_ = true;
+        std::vector<uint8_t> bytes;
+        if (!movieFolder.empty() && readFile(movieFolder + "/socket.json", bytes, 1u << 20)) {
+            if (auto steps = parseSocketScript(std::string(bytes.begin(), bytes.end())))
+                socketServer_ = std::make_unique<SocketServer>(std::move(*steps));
+        }
+    }
+    return socketServer_ && socketServer_->accept(socket);
+}
+
+void NativeHost::sendSocket(uint32_t socket, std::span<const uint8_t> bytes) {
+    if (socketServer_) socketServer_->received(socket, std::vector<uint8_t>(bytes.begin(), bytes.end()));
+}
+
+void NativeHost::closeSocket(uint32_t socket) {
+    if (socketServer_) socketServer_->closedByMovie(socket);
+}
+
+void NativeHost::deliverSockets(Player& player) {
+    if (socketServer_) socketServer_->play(player);
 }
 
 } // namespace tesmar::host

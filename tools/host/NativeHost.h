@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 #include "player/Host.h"
+#include "host/SocketScript.h"
 #include "player/Player.h"
 
 namespace tesmar::movies {
@@ -30,14 +31,24 @@ public:
     void trace(const std::string& line) override;
     double nowMs() override { return clockMs; }
     std::optional<Image> decodeImage(std::span<const uint8_t> bytes) override;
+    std::pair<int, int> screenResolution() override { return screen; }
     // Device fonts are the Liberation faces (Sans, Serif, Mono), chosen by
     // the kind of font a name stands for.
     std::optional<DeviceGlyph> deviceGlyph(const std::string& font, bool bold, bool italic, char32_t c) override;
 
+    // Socket links go to the script of socket.json beside the movie, when
+    // there is one; without it every link is refused.
+    bool connectSocket(uint32_t socket, const std::string& host, int port) override;
+    void sendSocket(uint32_t socket, std::span<const uint8_t> bytes) override;
+    void closeSocket(uint32_t socket) override;
+
     // Answers the fetches asked for so far.
     void deliverFetches(Player& player);
+    // Plays the socket script as far as it can go now.
+    void deliverSockets(Player& player);
 
     double clockMs = 0;
+    std::pair<int, int> screen{1024, 768};
     bool echoTrace = false;                 // print trace lines as they come
     // Trace every request as "Navigator::fetch:" / "Navigator::navigate_to_url:"
     // blocks, addresses in the folder of movieFolder shown relative to it.
@@ -50,6 +61,8 @@ public:
 private:
     std::string shown(const std::string& url) const;
     std::deque<std::pair<uint32_t, std::string>> fetches_;
+    std::unique_ptr<SocketServer> socketServer_;   // made on the first link
+    bool socketScriptRead_ = false;
     std::map<std::string, std::unique_ptr<movies::GlyphOutlines>> fonts_;   // by file; null when unreadable
 };
 
