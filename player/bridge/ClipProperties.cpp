@@ -102,7 +102,7 @@ bool StageClip::getProperty(script::VM& vm, const std::string& key, script::Valu
     }
     else if (key == "_quality") out = Value("HIGH");
     else if (key == "_highquality") out = Value(1);
-    else if (key == "_focusrect") out = Value(true);
+    else if (key == "_focusrect") out = bridge_.focus().focusRect(*self, version_);
     else if (key == "_soundbuftime") out = Value(5);
     else return false;
     return true;
@@ -132,7 +132,11 @@ bool StageClip::setProperty(script::VM& vm, const std::string& key, const script
         put("_lockroot", script::Value(vm.toBoolean(value)), script::DontEnum);
         return true;
     }
-    if (key == "_quality" || key == "_highquality" || key == "_focusrect" || key == "_soundbuftime") return true;
+    if (key == "_focusrect") {
+        bridge_.focus().setFocusRect(vm, *self, version_, value);
+        return true;
+    }
+    if (key == "_quality" || key == "_highquality" || key == "_soundbuftime") return true;
     const char* const numeric[] = {"_x", "_y", "_xscale", "_yscale", "_rotation", "_alpha", "_width", "_height"};
     bool isNumeric = false;
     for (const char* name : numeric) isNumeric = isNumeric || key == name;

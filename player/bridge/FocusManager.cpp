@@ -26,6 +26,32 @@ void FocusManager::setFocus(DisplayObject* object) {
     broadcastToListeners(bridge_, "Selection", "onSetFocus", {oldValue, newValue});
 }
 
+script::Value FocusManager::focusRect(const DisplayObject& object, int swfVersion) const {
+    if (swfVersion < 6) return script::Value(focusRect_ ? 1 : 0);
+    if (!object.parent()) return script::Value(focusRect_);
+    auto it = ownFocusRects_.find(object.serial());
+    return it == ownFocusRects_.end() ? script::Value::null() : script::Value(it->second);
+}
+
+void FocusManager::setFocusRect(script::VM& vm, const DisplayObject& object, int swfVersion,
+                                const script::Value& value) {
+    if (swfVersion >= 6 && object.parent()) {
+        if (value.isNullish()) ownFocusRects_.erase(object.serial());
+        else ownFocusRects_[object.serial()] = vm.toBoolean(value);
+        return;
+    }
+    // The player-wide setting takes numbers: an object counts as 0, and
+    // what is no number (undefined, null, NaN) leaves it as it was.
+    if (value.isNullish()) return;
+    const double n = value.isObject() ? 0 : vm.toNumber(value);
+    if (!std::isnan(n)) focusRect_ = n != 0;
+}
+
+bool FocusManager::showsFocusRect(const DisplayObject& object) const {
+    auto it = ownFocusRects_.find(object.serial());
+    return it == ownFocusRects_.end() ? focusRect_ : it->second;
+}
+
 namespace {
 
 bool isFalse(const script::Value& v) { return v.isBoolean() && !v.boolean(); }

@@ -5,8 +5,14 @@
 // objects with a tabIndex by index when any has one, otherwise every
 // tabbable object by position, top to bottom and left to right.
 #include <cstdint>
+#include <map>
 #include <vector>
+#include "player/script/Value.h"
 #include "player/stage/DisplayObject.h"
+
+namespace tesmar::script {
+class VM;
+}
 
 namespace tesmar::bridge {
 
@@ -27,11 +33,21 @@ public:
     // The objects that Tab visits, in order.
     std::vector<stage::DisplayObject*> tabOrder();
 
+    // `_focusrect`: whether the yellow rectangle marks keyboard focus. A
+    // level's root holds the player-wide setting; from SWF 6 on other
+    // objects have their own (null: follow the player's).
+    script::Value focusRect(const stage::DisplayObject& object, int swfVersion) const;
+    void setFocusRect(script::VM& vm, const stage::DisplayObject& object, int swfVersion, const script::Value& value);
+    // Whether the rectangle shows around a focused object.
+    bool showsFocusRect(const stage::DisplayObject& object) const;
+
 private:
     void collectTabbable(stage::DisplayObject& object, std::vector<stage::DisplayObject*>& out);
 
     ScriptBridge& bridge_;
     uint64_t focused_ = 0;
+    bool focusRect_ = true;
+    std::map<uint64_t, bool> ownFocusRects_;  // by serial
 };
 
 } // namespace tesmar::bridge

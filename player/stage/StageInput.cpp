@@ -107,8 +107,21 @@ Matrix Stage::stageMatrix(const DisplayObject& object) {
     return m;
 }
 
+// The pointer in an object's space as the reference player reports it: the
+// object's origin snapped to whole view pixels (as it is drawn), the inverse
+// offset and the answer in whole twips. Through a collapsed (zero-scale)
+// object the pointer keeps its view pixels, read as the object's twips.
 Point Stage::mouseIn(const DisplayObject& object) const {
-    return stageMatrix(object).inverse().apply(mouseOnStage());
+    const Matrix view = viewMatrix();
+    Matrix toView = view * stageMatrix(object);
+    if (toView.determinant() == 0) return {mouseX_, mouseY_};
+    toView.tx = std::nearbyint(toView.tx);
+    toView.ty = std::nearbyint(toView.ty);
+    Matrix fromStage = (view.inverse() * toView).inverse();
+    fromStage.tx = std::nearbyint(fromStage.tx);
+    fromStage.ty = std::nearbyint(fromStage.ty);
+    const Point local = fromStage.apply(mouseOnStage());
+    return {std::nearbyint(local.x), std::nearbyint(local.y)};
 }
 
 void Stage::startDrag(DisplayObject& object, bool lockCenter, std::optional<std::array<double, 4>> bounds) {
