@@ -463,6 +463,7 @@ bool Interpreter::execute(uint8_t op, size_t data, size_t length, size_t& pc, si
         std::string name = vm_.toString(pop());
         std::vector<Value> args = popArgs();
         push(callFunction(name, args));
+        if (baseRemovedByCall()) return endAfterCall(outcome);
         break;
     }
     case 0x52: {                                       // CallMethod
@@ -470,12 +471,14 @@ bool Interpreter::execute(uint8_t op, size_t data, size_t length, size_t& pc, si
         Value object = pop();
         std::vector<Value> args = popArgs();
         push(callMethod(object, name, args));
+        if (object.isObject() && baseRemovedByCall()) return endAfterCall(outcome);
         break;
     }
     case 0x40: {                                       // NewObject
         std::string name = vm_.toString(pop());
         std::vector<Value> args = popArgs();
         push(vm_.construct(getVariable(name), args));
+        if (baseRemovedByCall()) return endAfterCall(outcome);
         break;
     }
     case 0x53: {                                       // NewMethod
@@ -483,6 +486,7 @@ bool Interpreter::execute(uint8_t op, size_t data, size_t length, size_t& pc, si
         Value object = pop();
         std::vector<Value> args = popArgs();
         push(newMethod(object, name, args));
+        if (object.isObject() && baseRemovedByCall()) return endAfterCall(outcome);
         break;
     }
     case 0x42: {                                       // InitArray

@@ -41,7 +41,18 @@ Value gotoAnd(CallContext& c)
 {
     ClipObject* clip = thisClip(c);
     if (!clip || c.count() == 0) return Value();
-    int32_t index = frameIndex(c, clip, c.arg(0));
+    Value frame = c.arg(0);
+    if (frame.isString()) {
+        // "path:frame" jumps the clip that the path names from this one.
+        const std::string& text = frame.string();
+        size_t colon = text.rfind(':');
+        if (colon != std::string::npos) {
+            clip = c.vm.resolveClipPath(clip, text.substr(0, colon));
+            if (!clip) return Value();
+            frame = Value(text.substr(colon + 1));
+        }
+    }
+    int32_t index = frameIndex(c, clip, frame);
     // Past the end stops at the last frame.
     if (index >= 0) clip->gotoFrame(std::min(index, std::max(0, clip->totalFrames() - 1)) + 1, Play);
     return Value();

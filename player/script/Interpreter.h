@@ -36,7 +36,7 @@ private:
         size_t target = 0;
     };
 
-    Interpreter(VM& vm, Frame& frame) : vm_(vm), f_(frame) {}
+    Interpreter(VM& vm, Frame& frame) : vm_(vm), f_(frame), baseWasLive_(baseIsLive()) {}
     Value runBlock();
     Outcome run(size_t begin, size_t end);
     bool execute(uint8_t op, size_t data, size_t length, size_t& pc, size_t end, Outcome& outcome);
@@ -69,6 +69,15 @@ private:
     // code outside any function: it is declared where the path leads.
     bool isPathOutsideFunction(const std::string& name);
     ClipObject* targetClip();
+    // Whether the clip the actions belong to is on the stage. A call that
+    // removes it ends the actions (the rest would run on a removed clip).
+    bool baseIsLive();
+    bool baseRemovedByCall() { return baseWasLive_ && !baseIsLive(); }
+    bool endAfterCall(Outcome& outcome) {
+        f_.stack.assign(1, Value());
+        outcome = {Exit::Return};
+        return false;
+    }
 
     // Actions that touch the timeline and the host.
     void getUrl(const std::string& url, const std::string& target, int flags);
@@ -88,6 +97,7 @@ private:
 
     VM& vm_;
     Frame& f_;
+    bool baseWasLive_;
 };
 
 } // namespace tesmar::script

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 
 namespace tesmar::script {
 
@@ -48,9 +49,14 @@ void Interpreter::getUrl(const std::string& url, const std::string& target, int 
 void Interpreter::gotoFrame2(const Value& frame, bool play, int bias)
 {
     ClipObject* clip = targetClip();
-    if (frame.isString()) {
-        // "path:frame" jumps another clip.
-        std::string text = frame.string();
+    int32_t number = 0;
+    if (frame.isNumber() && std::trunc(frame.number()) == frame.number()) {
+        // Whole numbers wrap to 32 bits, as the player's frame arithmetic does.
+        number = toInt32(frame.number());
+    } else {
+        // Anything else is a text: "path:frame" jumps another clip, and a
+        // text that is no whole number names a label.
+        std::string text = vm_.toString(frame);
         size_t colon = text.rfind(':');
         if (colon != std::string::npos) {
             Object* other = resolvePath(text.substr(0, colon));
@@ -59,14 +65,11 @@ void Interpreter::gotoFrame2(const Value& frame, bool play, int bias)
         }
         if (!clip) return;
         double n = stringToNumber(text, f_.version);
-        int number = std::isnan(n) ? clip->labelFrame(text) : frameNumber(n);
-        if (number > 0) clip->gotoFrame(number + bias, play);
-        return;
+        number = std::trunc(n) == n ? toInt32(n) : clip->labelFrame(text);
+        if (number <= 0) return;
     }
-    if (!clip) return;
-    double n = vm_.toNumber(frame);
-    if (std::isnan(n)) return;
-    clip->gotoFrame(frameNumber(n) + bias, play);
+    const int64_t target = int64_t(number) + bias;
+    if (clip && target <= INT32_MAX) clip->gotoFrame(int(target), play);
 }
 
 bool Interpreter::frameLoaded(const Value& frame)

@@ -51,6 +51,12 @@ ClipObject* Interpreter::targetClip()
     return vm_.liveClip(static_cast<ClipObject*>(t));
 }
 
+bool Interpreter::baseIsLive()
+{
+    Object* base = f_.originalTarget;
+    return base && base->kind() == ObjectKind::Clip && !static_cast<ClipObject*>(base)->removed();
+}
+
 bool Interpreter::special(const std::string& name, Value& out)
 {
     std::string lower = vm_.heap().key(name);
@@ -244,7 +250,11 @@ void Interpreter::setTarget(const std::string& path)
     if (target && target->kind() != ObjectKind::Clip) target = nullptr;
     f_.target = target;
     Object* root = rootOf(vm_, f_.originalTarget);
-    if (!f_.scopes.empty()) f_.scopes.front() = target ? target : root ? root : f_.originalTarget;
+    if (f_.scopes.empty()) return;
+    // Outside a function the timeline is also where locals go.
+    const bool timelineLocals = f_.locals == f_.scopes.front();
+    f_.scopes.front() = target ? target : root ? root : f_.originalTarget;
+    if (timelineLocals) f_.locals = f_.scopes.front();
 }
 
 } // namespace tesmar::script

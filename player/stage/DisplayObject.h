@@ -61,6 +61,9 @@ public:
     // script (the timeline leaves it alone).
     bool placedByTimeline() const { return placedByTimeline_; }
     void setPlacedByTimeline(bool v) { placedByTimeline_ = v; }
+    // The frame whose placement made the object (0: not the timeline).
+    int placeFrame() const { return placeFrame_; }
+    void setPlaceFrame(int frame) { placeFrame_ = frame; }
     // A script object stands for this object: its events are queued even
     // without clip actions, for methods such as onEnterFrame.
     bool scripted() const { return scripted_; }
@@ -104,6 +107,7 @@ private:
     bool visible_ = true;
     uint8_t blendMode_ = 0;
     bool placedByTimeline_ = true;
+    int placeFrame_ = 0;
     bool scripted_ = false;
 };
 

@@ -10,6 +10,8 @@ struct MovieClip::Pending {
     bool removed = false;      // the object there goes away
     bool placed = false;       // a new placement happened (merged below)
     bool moved = false;        // only changes to the object already there
+    int frame = 0;             // the frame of the new placement
+    size_t order = 0;          // when the depth was first touched: objects are made in tag order
     swf::PlaceObject merged;
 };
 
@@ -76,8 +78,18 @@ void MovieClip::removed() {
 }
 
 void MovieClip::gotoFrame(int frame, bool play) {
+    // A frame before the first is no jump at all.
+    if (frame < 1) return;
     playing_ = play;
-    showFrame(std::clamp(frame, 1, std::max(1, int(timeline_->frames.size()))));
+    const int last = int(timeline_->frames.size());
+    if (frame <= last) {
+        showFrame(frame);
+    } else if (current_ < last) {
+        // Past the end: the frames up to the last are passed over, so the
+        // last one's scripts do not run.
+        applyFrames(current_ + 1, last, false);
+        current_ = last;
+    }
 }
 
 bool MovieClip::gotoLabel(std::string_view label, bool play) {
@@ -171,14 +183,23 @@ void MovieClip::queueClipEvent(uint32_t event) {
 
 void MovieClip::applyFrames(int from, int to, bool rebuild) {
     std::map<int, Pending> pending;
+    size_t touched = 0;
+    auto at = [&](int depth) -> Pending& {
+        auto [it, fresh] = pending.try_emplace(depth);
+        if (fresh) it->second.order = touched++;
+        return it->second;
+    };
     if (rebuild) {
+        // Going back clears the timeline's depths, whoever filled them;
+        // script depths keep their objects.
         for (const auto& [depth, child] : children_)
-            if (child->placedByTimeline()) pending[depth].removed = true;
+            if (depth < kFirstScriptDepth) at(depth).removed = true;
     }
     for (int f = from; f <= to; ++f) {
         for (const swf::DisplayCommand& command : timeline_->frames[size_t(f - 1)].display) {
             if (const auto* remove = std::get_if<swf::RemoveObject>(&command)) {
-                pending[remove->depth] = Pending{true, false, false, {}};
+                Pending& p = at(remove->depth);
+                p = Pending{true, false, false, 0, p.order, {}};
                 continue;
             }
             const auto& place = std::get<swf::PlaceObject>(command);
@@ -188,12 +209,12 @@ void MovieClip::applyFrames(int from, int to, bool rebuild) {
             if (!place.move) {
                 // A new placement on a taken depth is ignored.
                 if (occupied || !place.characterId) continue;
-                Pending& p = pending[place.depth];
-                p = Pending{p.removed, true, false, place};
+                Pending& p = at(place.depth);
+                p = Pending{p.removed, true, false, f, p.order, place};
                 continue;
             }
             if (!occupied) continue;
-            Pending& p = pending[place.depth];
+            Pending& p = at(place.depth);
             if (!p.placed && !p.moved) { p.moved = true; p.merged = place; continue; }
             swf::PlaceObject& m = p.merged;
             if (place.characterId) m.characterId = place.characterId;
@@ -205,24 +226,27 @@ void MovieClip::applyFrames(int from, int to, bool rebuild) {
             if (place.blendMode) m.blendMode = place.blendMode;
         }
     }
-    for (auto& [depth, p] : pending) applyPending(depth, p, rebuild);
+    std::vector<std::pair<int, Pending*>> ordered;
+    for (auto& [depth, p] : pending) ordered.emplace_back(depth, &p);
+    std::sort(ordered.begin(), ordered.end(), [](const auto& a, const auto& b) { return a.second->order < b.second->order; });
+    for (auto& [depth, p] : ordered) applyPending(depth, *p, rebuild);
 }
 
 void MovieClip::applyPending(int depth, Pending& p, bool rebuild) {
     DisplayObject* existing = childAt(depth);
     if (p.placed) {
-        // Going back keeps an object whose character and depth still match.
-        if (rebuild && existing && existing->placedByTimeline() &&
+        // Going back keeps an object that the same placement made.
+        if (rebuild && existing && existing->placedByTimeline() && existing->placeFrame() == p.frame &&
             existing->characterId() == p.merged.characterId.value_or(0)) {
             applyPlacement(*existing, p.merged, true);
             return;
         }
         if (existing && (p.removed || existing->placedByTimeline())) removeChild(depth);
-        if (!childAt(depth)) place(depth, p.merged);
+        if (!childAt(depth)) place(depth, p.merged, p.frame);
         return;
     }
     if (p.removed) {
-        if (existing && existing->placedByTimeline()) removeChild(depth);
+        if (existing && (rebuild || existing->placedByTimeline())) removeChild(depth);
         return;
     }
     if (p.moved && existing) {
@@ -245,7 +269,7 @@ bool takesInstanceName(const swf::Movie& movie, uint16_t characterId) {
 
 } // namespace
 
-void MovieClip::place(int depth, const swf::PlaceObject& placement) {
+void MovieClip::place(int depth, const swf::PlaceObject& placement, int frame) {
     // Numbered before the object is built, so a clip's number comes before
     // those of the children its first frame places.
     std::string name = placement.name.value_or("");
@@ -255,6 +279,7 @@ void MovieClip::place(int depth, const swf::PlaceObject& placement) {
     if (!object) return;
     applyPlacement(*object, placement, true);
     object->setName(std::move(name));
+    object->setPlaceFrame(frame);
     auto* clip = dynamic_cast<MovieClip*>(object.get());
     if (clip && !placement.clipActions.empty())
         clip->setClipActions(std::make_shared<const std::vector<swf::ClipAction>>(placement.clipActions));

@@ -11,6 +11,9 @@
 
 namespace tesmar::stage {
 
+// Depths from here up belong to scripts; the timeline's lie below.
+constexpr int kFirstScriptDepth = 16384;
+
 class MovieClip : public DisplayObject {
 public:
     using DisplayList = std::map<int, std::unique_ptr<DisplayObject>>;
@@ -82,7 +85,7 @@ private:
     void showFrame(int frame);
     void applyFrames(int from, int to, bool rebuild);
     void applyPending(int depth, Pending& pending, bool rebuild);
-    void place(int depth, const swf::PlaceObject& place);
+    void place(int depth, const swf::PlaceObject& place, int frame);
     void queueFrameActions(int frame);
 
     const swf::Timeline* timeline_;

@@ -59,6 +59,8 @@ void Stage::tick() {
         MovieClip* root = level(number);
         if (root && !root->started()) {
             root->enterFirstFrame();
+            // The root's load event follows its first frame's scripts.
+            root->queueClipEvent(swf::clipEvent::Load);
             entered.push_back(root->serial());
         }
     }
