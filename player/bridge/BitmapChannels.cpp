@@ -90,7 +90,7 @@ Value copyChannel(CallContext& c)
 Value merge(CallContext& c)
 {
     BitmapPixels* p = thisBitmap(c);
-    if (!p || c.count() < 7) return Value(-1);
+    if (!p || c.count() < 6) return Value(-1);   // a missing alpha weight counts as 0
     CopyArgs args;
     if (int error = copyArgs(c, args)) return Value(error);
     uint32_t weight[4];

@@ -5,6 +5,7 @@
 
 #include "player/bridge/BitmapData.h"
 
+#include "player/bridge/BitmapNoise.h"
 #include "player/bridge/GeomClasses.h"
 #include "player/script/BuiltinGeom.h"
 #include "player/stage/DisplayObject.h"
@@ -123,6 +124,7 @@ Value dispose(CallContext& c)
 {
     BitmapDataObject* b = self(c);
     if (!b || !b->pixels) return Value(-1);
+    b->pixels->release();
     b->pixels.reset();
     return Value(0);
 }
@@ -214,6 +216,7 @@ void installBitmapData(script::VM& vm)
     installBitmapOps(vm, proto);
     installBitmapHitTest(vm, proto);
     installBitmapDraw(vm, proto);
+    installBitmapNoise(vm, proto);
     vm.defineNative(cls, "loadBitmap", loadBitmap);
     // The channel numbers that copyChannel takes.
     const struct { const char* name; int value; } channels[] = {

@@ -1,12 +1,13 @@
 // BitmapData.draw: renders a clip (or copies another bitmap) into the
 // bitmap through a matrix and colour transform, limited to a clip rectangle.
+// MovieClip.attachBitmap: the other way, a bitmap shown in a clip.
 
 #include "player/bridge/BitmapData.h"
 
 #include "player/bridge/GeomClasses.h"
 #include "player/render/Renderer.h"
 #include "player/script/BuiltinGeom.h"
-#include "player/stage/DisplayObject.h"
+#include "player/stage/MovieClip.h"
 
 #include <algorithm>
 #include <cmath>
@@ -101,11 +102,25 @@ Value draw(CallContext& c)
     return Value();
 }
 
+// clip.attachBitmap(bitmap, depth[, pixelSnapping, smoothing]).
+Value attachBitmap(CallContext& c)
+{
+    auto* clip = dynamic_cast<stage::MovieClip*>(displayObjectOf(c.vm, c.thisValue));
+    BitmapPixels* p = bitmapOf(c.arg(0));
+    if (!clip || !p || c.count() < 2) return Value();
+    const bool smooth = c.count() > 3 && c.vm.toBoolean(c.arg(3));
+    clip->drawing().attachBitmap(c.vm.toInt32(c.arg(1)), p->shared(), smooth);
+    clip->context().changed();
+    return Value();
+}
+
 } // namespace
 
 void installBitmapDraw(script::VM& vm, script::Object* proto)
 {
     vm.defineNative(proto, "draw", draw);
+    vm.defineNative(vm.protos().movieClip, "attachBitmap", attachBitmap);
+    vm.protos().movieClip->findOwn("attachBitmap")->flags |= script::OnlySwf8Up;
 }
 
 } // namespace tesmar::bridge

@@ -41,7 +41,30 @@ BitmapPixels::BitmapPixels(int width, int height, bool transparent, uint32_t fil
     : width_(width), height_(height), transparent_(transparent)
 {
     if (!transparent_) fillArgb |= 0xFF000000u;
-    pixels_.assign(size_t(width) * size_t(height), premultiply(fillArgb));
+    image_ = std::make_shared<Image>(width, height, premultiply(fillArgb));
+}
+
+BitmapPixels::BitmapPixels(const BitmapPixels& other)
+    : width_(other.width_), height_(other.height_), transparent_(other.transparent_),
+      image_(std::make_shared<Image>(*other.image_))
+{
+}
+
+BitmapPixels& BitmapPixels::operator=(const BitmapPixels& other)
+{
+    if (this != &other) {
+        width_ = other.width_;
+        height_ = other.height_;
+        transparent_ = other.transparent_;
+        image_ = std::make_shared<Image>(*other.image_);
+    }
+    return *this;
+}
+
+void BitmapPixels::release()
+{
+    *image_ = Image();
+    width_ = height_ = 0;
 }
 
 void BitmapPixels::setStraight(int x, int y, uint32_t argb)
@@ -56,7 +79,7 @@ void BitmapPixels::fill(const IntRect& area, uint32_t argb)
     const uint32_t word = premultiply(argb);
     IntRect r = area.clippedTo(width_, height_);
     for (int y = r.y; y < r.y + r.height; ++y)
-        std::fill_n(pixels_.begin() + ptrdiff_t(size_t(y) * size_t(width_) + size_t(r.x)), r.width, word);
+        std::fill_n(image_->pixels.begin() + ptrdiff_t(size_t(y) * size_t(width_) + size_t(r.x)), r.width, word);
 }
 
 } // namespace tesmar::bridge

@@ -4,7 +4,9 @@
 // the same way when they are stored and read back.
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <vector>
+#include "player/geom/Image.h"
 
 namespace tesmar::bridge {
 
@@ -27,6 +29,9 @@ public:
     static bool sizeAllowed(int swfVersion, double width, double height);
 
     BitmapPixels(int width, int height, bool transparent, uint32_t fillArgb);
+    // Copies own their pixels.
+    BitmapPixels(const BitmapPixels& other);
+    BitmapPixels& operator=(const BitmapPixels& other);
 
     int width() const { return width_; }
     int height() const { return height_; }
@@ -34,8 +39,8 @@ public:
     bool contains(int x, int y) const { return x >= 0 && y >= 0 && x < width_ && y < height_; }
 
     // Premultiplied words; callers check contains() first.
-    uint32_t at(int x, int y) const { return pixels_[size_t(y) * size_t(width_) + size_t(x)]; }
-    void set(int x, int y, uint32_t premultiplied) { pixels_[size_t(y) * size_t(width_) + size_t(x)] = premultiplied; }
+    uint32_t at(int x, int y) const { return image_->pixels[size_t(y) * size_t(width_) + size_t(x)]; }
+    void set(int x, int y, uint32_t premultiplied) { image_->pixels[size_t(y) * size_t(width_) + size_t(x)] = premultiplied; }
     // Straight colour in and out; an opaque bitmap keeps alpha at 255. An
     // opaque bitmap reads its words as they are: a word copied in raw (threshold
     // with copySource) comes back unchanged.
@@ -43,12 +48,16 @@ public:
     void setStraight(int x, int y, uint32_t argb);
 
     void fill(const IntRect& area, uint32_t argb);
-    const std::vector<uint32_t>& words() const { return pixels_; }
+    const std::vector<uint32_t>& words() const { return image_->pixels; }
+    // The pixels as the stage shows them (attachBitmap), changing with them.
+    std::shared_ptr<const Image> shared() const { return image_; }
+    // Empties the shown pixels when the bitmap is disposed.
+    void release();
 
 private:
     int width_, height_;
     bool transparent_;
-    std::vector<uint32_t> pixels_;
+    std::shared_ptr<Image> image_;
 };
 
 } // namespace tesmar::bridge

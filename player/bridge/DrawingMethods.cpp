@@ -110,13 +110,15 @@ Matrix gradientMatrix(CallContext& c, const Value& v) {
                   field("g") * 20, field("h") * 20};
 }
 
-Value beginGradientFill(CallContext& c) {
+// The gradient that beginGradientFill and lineGradientStyle describe with
+// their arguments; none when the type, colours, alphas or ratios are missing.
+std::optional<FillStyle> gradientFill(CallContext& c) {
     const std::string type = c.vm.toString(c.arg(0));
-    if (type != "linear" && type != "radial") return drawOn(c, [](stage::Drawing& d) { d.endFill(); });
+    if (type != "linear" && type != "radial") return std::nullopt;
     const std::vector<Value> colors = items(c, c.arg(1), 15), alphas = items(c, c.arg(2), 15),
                              ratios = items(c, c.arg(3), 15);
     const size_t count = std::min({colors.size(), alphas.size(), ratios.size()});
-    if (count == 0) return drawOn(c, [](stage::Drawing& d) { d.endFill(); });
+    if (count == 0) return std::nullopt;
     FillStyle fill;
     fill.kind = type == "linear" ? FillStyle::Kind::LinearGradient : FillStyle::Kind::RadialGradient;
     for (size_t i = 0; i < count; ++i)
@@ -133,7 +135,20 @@ Value beginGradientFill(CallContext& c) {
         fill.kind = FillStyle::Kind::FocalGradient;
         fill.gradient.focalPoint = focal;
     }
-    return drawOn(c, [&](stage::Drawing& d) { d.beginFill(fill); });
+    return fill;
+}
+
+Value beginGradientFill(CallContext& c) {
+    const std::optional<FillStyle> fill = gradientFill(c);
+    if (!fill) return drawOn(c, [](stage::Drawing& d) { d.endFill(); });
+    return drawOn(c, [&](stage::Drawing& d) { d.beginFill(*fill); });
+}
+
+// Paints the current line style with a gradient from now on.
+Value lineGradientStyle(CallContext& c) {
+    const std::optional<FillStyle> fill = gradientFill(c);
+    if (!fill) return Value();
+    return drawOn(c, [&](stage::Drawing& d) { d.lineFill(*fill); });
 }
 
 Value endFill(CallContext& c) {
@@ -164,8 +179,8 @@ void installDrawingMethods(script::VM& vm) {
     };
     const Method methods[] = {
         {"clear", clear}, {"lineStyle", lineStyle}, {"beginFill", beginFill},
-        {"beginGradientFill", beginGradientFill}, {"endFill", endFill}, {"moveTo", moveTo},
-        {"lineTo", lineTo}, {"curveTo", curveTo},
+        {"beginGradientFill", beginGradientFill}, {"lineGradientStyle", lineGradientStyle}, {"endFill", endFill},
+        {"moveTo", moveTo}, {"lineTo", lineTo}, {"curveTo", curveTo},
     };
     for (const Method& m : methods) vm.defineNative(vm.protos().movieClip, m.name, m.fn);
 }

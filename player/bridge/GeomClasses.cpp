@@ -1,6 +1,7 @@
 #include "player/bridge/GeomClasses.h"
 
 #include "player/bridge/BitmapData.h"
+#include "player/bridge/FilterObject.h"
 #include "player/bridge/ScriptBridge.h"
 #include "player/bridge/StageClip.h"
 
@@ -12,6 +13,7 @@ void installGeomClasses(ScriptBridge& bridge)
     installColor(vm);
     installTransform(vm);
     installBitmapData(vm);
+    installFilters(vm);
 }
 
 stage::DisplayObject* displayObjectOf(script::VM& vm, const script::Value& value, script::Object* base)

@@ -56,6 +56,9 @@ public:
     void setVisible(bool v) { if (v != visible_) { visible_ = v; context_.changed(); } }
     uint8_t blendMode() const { return blendMode_; }
     void setBlendMode(uint8_t mode) { blendMode_ = mode; }
+    // The filter list the timeline placed, as the file stores it (FILTERLIST).
+    const swf::Bytes& placedFilters() const { return placedFilters_; }
+    void setPlacedFilters(swf::Bytes filters) { placedFilters_ = std::move(filters); }
 
     // Placed by the timeline (a goto may remove or keep it), or created by a
     // script (the timeline leaves it alone).
@@ -106,6 +109,7 @@ private:
     int clipDepth_ = 0;
     bool visible_ = true;
     uint8_t blendMode_ = 0;
+    swf::Bytes placedFilters_;
     bool placedByTimeline_ = true;
     int placeFrame_ = 0;
     bool scripted_ = false;

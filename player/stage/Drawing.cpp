@@ -10,7 +10,11 @@ bool samePoint(Point a, Point b) { return a.x == b.x && a.y == b.y; }
 
 } // namespace
 
-void Drawing::clear() { *this = Drawing{}; }
+void Drawing::clear() {
+    auto attached = std::move(bitmaps_);
+    *this = Drawing{};
+    bitmaps_ = std::move(attached);
+}
 
 void Drawing::lineStyle(std::optional<LineStyle> style) {
     lineStyle_ = std::move(style);
@@ -23,6 +27,14 @@ void Drawing::lineStyle(std::optional<LineStyle> style) {
     if (shape_.groups.empty()) shape_.groups.emplace_back();
     group().lines.push_back(*lineStyle_);
     line_ = uint32_t(group().lines.size());
+}
+
+void Drawing::lineFill(const FillStyle& fill) {
+    if (!lineStyle_) return;
+    LineStyle style = *lineStyle_;
+    style.hasFill = true;
+    style.fill = fill;
+    lineStyle(style);
 }
 
 void Drawing::beginFill(const FillStyle& fill) {
@@ -128,10 +140,16 @@ const Shape& Drawing::shape() const {
 
 void Drawing::draw(render::Renderer& r, const Matrix& toPixels, const ColorTransform& cx,
                    const render::BitmapSource* bitmaps) const {
-    if (empty()) return;
-    r.drawShape(shape(), toPixels, cx, bitmaps);
+    if (!empty()) r.drawShape(shape(), toPixels, cx, bitmaps);
+    drawBitmaps(r, toPixels, cx);
 }
 
-bool Drawing::hitTest(Point local) const { return !empty() && shapeContains(shape(), local); }
+bool Drawing::hitTest(Point local) const {
+    if (!empty() && shapeContains(shape(), local)) return true;
+    for (const auto& [depth, bitmap] : bitmaps_)
+        if (local.x >= 0 && local.y >= 0 && local.x < bitmap.image->width * 20.0 && local.y < bitmap.image->height * 20.0)
+            return true;
+    return false;
+}
 
 } // namespace tesmar::stage

@@ -4,8 +4,11 @@
 // drawn beneath the clip's children. Follows the player's rules: a fill
 // closes itself back to where it started (stroked with the line style of
 // the moment), lines may be drawn without a fill, and a new fill ends the
-// one before it.
+// one before it. Bitmaps attached by scripts are drawn above that shape.
+#include <map>
+#include <memory>
 #include <optional>
+#include "player/geom/Image.h"
 #include "player/geom/Shape.h"
 #include "player/render/Renderer.h"
 
@@ -16,11 +19,19 @@ public:
     void clear();
     // A line style for the segments drawn from now on; none stops lines.
     void lineStyle(std::optional<LineStyle> style);
+    // Paints the current line style with `fill` from now on (no line style: nothing).
+    void lineFill(const FillStyle& fill);
     void beginFill(const FillStyle& fill);
     void endFill();
     void moveTo(Point to);
     void lineTo(Point to);
     void curveTo(Point control, Point to);
+
+    // Shows a bitmap at its pixel size from the clip's origin, above the
+    // drawn shape and those at lower depths (attachBitmap). The pixels are
+    // shared with the script's BitmapData, so later changes show; clear()
+    // keeps attached bitmaps.
+    void attachBitmap(int depth, std::shared_ptr<const Image> image, bool smooth);
 
     bool empty() const { return shape_.paths.empty(); }
     // The shape drawn so far, open fills closed.
@@ -28,7 +39,7 @@ public:
     void draw(render::Renderer& r, const Matrix& toPixels, const ColorTransform& cx,
               const render::BitmapSource* bitmaps) const;
     bool hitTest(Point local) const;
-    Rect bounds() const { return shape().bounds; }
+    Rect bounds() const;
 
 private:
     void addSegment(const PathSegment& segment);
@@ -37,6 +48,13 @@ private:
     // Starts a new path at the pen with the current styles.
     void startPath();
     StyleGroup& group() { return shape_.groups.back(); }
+    void drawBitmaps(render::Renderer& r, const Matrix& toPixels, const ColorTransform& cx) const;
+
+    struct AttachedBitmap {
+        std::shared_ptr<const Image> image;
+        bool smooth = false;
+    };
+    std::map<int, AttachedBitmap> bitmaps_;   // by depth
 
     Shape shape_;
     mutable Shape closed_;        // shape_ with the open fill closed

@@ -224,6 +224,7 @@ void MovieClip::applyFrames(int from, int to, bool rebuild) {
             if (place.name) m.name = place.name;
             if (place.clipDepth) m.clipDepth = place.clipDepth;
             if (place.blendMode) m.blendMode = place.blendMode;
+            if (!place.filters.empty()) m.filters = place.filters;
         }
     }
     std::vector<std::pair<int, Pending*>> ordered;
@@ -295,6 +296,7 @@ void applyPlacement(DisplayObject& object, const swf::PlaceObject& place, bool r
     if (place.name) object.setName(*place.name);
     if (place.clipDepth || reset) object.setClipDepth(place.clipDepth.value_or(0));
     if (place.blendMode || reset) object.setBlendMode(place.blendMode.value_or(0));
+    if (!place.filters.empty() || reset) object.setPlacedFilters(place.filters);
 }
 
 void MovieClip::draw(render::Renderer& r, const Matrix& toPixels, const ColorTransform& cx) const {
