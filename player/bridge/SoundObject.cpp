@@ -19,66 +19,6 @@ using script::Value;
 
 namespace {
 
-// What a clip's sounds sound like: a volume and the four channel gains
-// (left-to-left, left-to-right, right-to-left, right-to-right), in percent.
-struct SoundMix {
-    int32_t volume = 100;
-    int32_t ll = 100, lr = 0, rl = 0, rr = 100;
-};
-
-// The Sound constructor. It keeps the mix of every clip that a sound object
-// has touched (null: the global sound), so that all sound objects of one clip
-// share it and a new clip at the same path starts from the default.
-class SoundClass : public script::FunctionObject {
-public:
-    SoundClass(script::Heap& heap, script::NativeFunction native, ScriptBridge& bridge)
-        : FunctionObject(heap, native), bridge(bridge) {}
-
-    SoundMix& mixOf(script::ClipObject* clip) {
-        auto it = mixes_.find(clip);
-        if (it != mixes_.end()) return it->second;
-        // Clips that left the stage keep nothing.
-        for (auto i = mixes_.begin(); i != mixes_.end();)
-            i = i->first && i->first->removed() ? mixes_.erase(i) : std::next(i);
-        return mixes_[clip];
-    }
-
-    void trace(script::Tracer& tracer) override {
-        FunctionObject::trace(tracer);
-        for (const auto& [clip, mix] : mixes_) tracer.mark(clip);
-    }
-
-    ScriptBridge& bridge;
-
-private:
-    std::unordered_map<script::ClipObject*, SoundMix> mixes_;
-};
-
-class SoundObject : public Object {
-public:
-    SoundObject(script::Heap& heap, SoundClass& cls) : Object(heap), cls(cls) {}
-
-    // Where the sound acts: the global sound without a target; otherwise a
-    // path, from the level when the target was a clip, else from the clip
-    // whose code is running at each call.
-    bool hasTarget = false;
-    bool absolute = false;
-    std::string path;
-
-    std::optional<uint32_t> durationMs;   // set once a library sound is attached
-    bool playing = false;
-    double startedMs = 0;                 // player time at position 0 of the running sound
-    double stoppedAtMs = 0;               // position where it was stopped
-
-    SoundClass& cls;
-
-    bool getVirtual(script::VM& vm, const std::string& name, Value& out) override;
-    void trace(script::Tracer& tracer) override {
-        Object::trace(tracer);
-        tracer.mark(&cls);
-    }
-};
-
 SoundObject* soundOf(CallContext& c) { return dynamic_cast<SoundObject*>(c.thisObject); }
 
 // Follows a dot path from `base`; a part names a child clip or, failing
@@ -128,11 +68,24 @@ double positionMs(script::VM& vm, const SoundObject& sound) {
     return std::clamp(elapsed, 0.0, double(*sound.durationMs));
 }
 
+} // namespace
+
+void SoundClass::trace(script::Tracer& tracer) {
+    FunctionObject::trace(tracer);
+    for (const auto& [clip, mix] : mixes_) tracer.mark(clip);
+    for (SoundObject* sound : playing) tracer.mark(sound);
+    tracer.mark(checker);
+}
+
 bool SoundObject::getVirtual(script::VM& vm, const std::string& name, Value& out) {
     // An assigned value hides the computed one until it is deleted.
     const std::string key = heap().key(name);
-    if (key != heap().key("duration") && key != heap().key("position")) return false;
     if (findOwn(name)) return false;
+    if (key == heap().key("id3")) {
+        out = id3;
+        return true;
+    }
+    if (key != heap().key("duration") && key != heap().key("position")) return false;
     script::ClipObject* clip = nullptr;
     if (!durationMs || !resolveTarget(vm, *this, clip)) {
         out = Value();
@@ -141,6 +94,8 @@ bool SoundObject::getVirtual(script::VM& vm, const std::string& name, Value& out
     }
     return true;
 }
+
+namespace {
 
 // Runs `action` with the mix of the sound's clip; undefined when `this` is
 // no sound or its target is gone.
@@ -249,8 +204,9 @@ Value start(CallContext& c) {
     if (!sound || !sound->durationMs || !resolveTarget(c.vm, *sound, clip)) return Value();
     double offsetMs = c.count() ? c.vm.toNumber(c.arg(0)) * 1000 : 0;
     if (!std::isfinite(offsetMs) || offsetMs < 0) offsetMs = 0;
-    sound->playing = true;
-    sound->startedMs = c.vm.host().timeMs() - offsetMs;
+    // A sound still loading starts once it has arrived.
+    if (sound->loading) ++sound->startsWaiting;
+    else startSound(c.vm, *sound, offsetMs);
     return Value();
 }
 
@@ -260,6 +216,9 @@ Value stop(CallContext& c) {
     if (!sound || !sound->durationMs || !resolveTarget(c.vm, *sound, clip)) return Value();
     sound->stoppedAtMs = positionMs(c.vm, *sound);
     sound->playing = false;
+    sound->startsWaiting = 0;
+    sound->endsMs.clear();
+    sound->cls.playing.erase(sound);
     return Value();
 }
 
@@ -277,8 +236,7 @@ Value getPosition(CallContext& c) {
     return Value(std::floor(positionMs(c.vm, *sound)));
 }
 
-// Duration and position belong to the sound data, and sounds are not
-// fetched (nothing would play them): these change nothing.
+// Duration and position belong to the sound data: these change nothing.
 Value ignored(CallContext&) { return Value(); }
 
 Value construct(CallContext& c) {
@@ -315,7 +273,7 @@ void installSound(ScriptBridge& bridge) {
     for (auto [name, fn] : methods) vm.defineNative(proto, name, fn);
     const std::pair<const char*, script::NativeFunction> laterMethods[] = {
         {"getDuration", getDuration}, {"setDuration", ignored},   {"getPosition", getPosition},
-        {"setPosition", ignored},     {"loadSound", ignored},     {"getBytesLoaded", ignored},
+        {"setPosition", ignored},     {"loadSound", loadSound},     {"getBytesLoaded", ignored},
         {"getBytesTotal", ignored}};
     for (auto [name, fn] : laterMethods) vm.defineNative(proto, name, fn, script::DontEnum | script::OnlySwf6Up);
     vm.global()->put("Sound", Value(static_cast<Object*>(cls)), script::DontEnum);
