@@ -92,6 +92,11 @@ void Player::tick() {
     runActions();
 }
 
+void Player::finishLoads() {
+    loads_->beginTick();
+    runActions();
+}
+
 void Player::enterLevel(int level, std::shared_ptr<const swf::Movie> movie, const std::string& url) {
     if (!movie) {
         stage_.removeLevel(level);

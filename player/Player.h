@@ -68,6 +68,9 @@ public:
     void socketConnected(uint32_t socket, bool ok);
     void socketData(uint32_t socket, std::span<const uint8_t> bytes);
     void socketClosed(uint32_t socket);
+    // Applies what arrived since the last tick without playing a frame: a
+    // host that stops ticking still lets the movie hear of its loads.
+    void finishLoads();
     // Movies, variables and texts being loaded for the scripts.
     bridge::LoadQueue& loads() { return *loads_; }
     bridge::ScriptBridge* scripts() { return scripts_.get(); }

@@ -412,8 +412,8 @@ void LoadQueue::applyText(Load& load) {
     script::VM* vm = bridge().vm();
     if (!vm || !load.receiver) return;
     const double size = load.ok ? double(load.bytes.size()) : 0;
-    load.receiver->put("_bytesLoaded", script::Value(size), script::DontEnum);
-    load.receiver->put("_bytesTotal", script::Value(size), script::DontEnum);
+    load.receiver->put("_bytesLoaded", script::Value(size), script::DontEnum | script::DontDelete);
+    load.receiver->put("_bytesTotal", script::Value(size), script::DontEnum | script::DontDelete);
     const script::Value onData = vm->get(load.receiver, "onData");
     std::vector<script::Value> args;
     if (load.ok) args.push_back(script::Value(textOf(load.bytes)));

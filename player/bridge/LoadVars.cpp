@@ -24,8 +24,8 @@ std::string bodyOf(CallContext& c, bool variables) {
 }
 
 void startText(CallContext& c, script::Object* receiver, FetchRequest request) {
-    receiver->put("_bytesLoaded", Value(0), script::DontEnum);
-    receiver->put("_bytesTotal", Value(), script::DontEnum);
+    receiver->put("_bytesLoaded", Value(0), script::DontEnum | script::DontDelete);
+    receiver->put("_bytesTotal", Value(), script::DontEnum | script::DontDelete);
     c.vm.set(receiver, "loaded", Value(false));
     loadsOf(c).loadText(receiver, request);
 }

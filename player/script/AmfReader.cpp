@@ -76,6 +76,13 @@ void AmfReader::properties(Object* object)
 
 Value AmfReader::value()
 {
+    // What could not be read whole is undefined.
+    Value v = read();
+    return ok_ ? v : Value();
+}
+
+Value AmfReader::read()
+{
     const uint8_t marker = u8();
     if (!ok_) return Value();
     switch (marker) {

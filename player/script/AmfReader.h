@@ -32,6 +32,7 @@ private:
     bool need(size_t count);
     std::string text(size_t size);
     double number();
+    Value read();
     // Properties up to the end marker, onto object.
     void properties(Object* object);
 

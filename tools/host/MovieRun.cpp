@@ -37,9 +37,12 @@ RunResult runMovie(const std::string& path, const RunOptions& options) {
     host.echoTrace = options.echoTrace;
     host.logRequests = options.logRequests;
     if (options.screenWidth > 0 && options.screenHeight > 0) host.screen = {options.screenWidth, options.screenHeight};
-    host.movieFolder = path.substr(0, path.find_last_of('/') == std::string::npos ? 0 : path.find_last_of('/'));
+    // The movie plays at the root of a file address, its folder standing for
+    // that root: addresses the movie shows or resolves stay short.
+    const size_t slash = path.find_last_of('/');
+    host.movieFolder = slash == std::string::npos ? "." : path.substr(0, slash);
     Player player(host);
-    if (!player.load(bytes, path)) {
+    if (!player.load(bytes, "file:///" + path.substr(slash == std::string::npos ? 0 : slash + 1))) {
         result.error = player.error();
         return result;
     }
@@ -64,6 +67,14 @@ RunResult runMovie(const std::string& path, const RunOptions& options) {
         }
     }
     if (options.render) player.render(result.image);
+    // The run ends between frames: what arrived after the last one still
+    // reaches the movie's scripts.
+    // Loads that those scripts start in turn are followed a bounded number of times.
+    for (int round = 0; round < 16; ++round) {
+        host.deliverFetches(player);
+        player.finishLoads();
+        if (!host.fetchesWaiting()) break;
+    }
     result.traces = std::move(host.traces);
     return result;
 }

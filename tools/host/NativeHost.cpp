@@ -62,10 +62,15 @@ std::string shownBody(const FetchRequest& request) {
     return out + "]";
 }
 
-// The file standing for an address: a local path as it is; an http
+// The file standing for an address: a file address below the root is in
+// the movie's folder, a local path is as it is; an http
 // address is the file of its path in a folder named after its host, beside
 // the movie (a tool run never goes to the network). Empty for none.
 std::string localPath(const std::string& url, const std::string& movieFolder) {
+    if (url.rfind("file:///", 0) == 0 && !movieFolder.empty()) {
+        const std::string path = url.substr(8);
+        return path.find("..") == std::string::npos ? movieFolder + "/" + path : std::string();
+    }
     if (url.rfind("file://", 0) == 0) return url.substr(7);
     if (url.find("://") == std::string::npos) return url;
     for (const char* scheme : {"http://", "https://"}) {
@@ -107,6 +112,8 @@ void NativeHost::fetch(uint32_t request, const std::string& url) {
 }
 
 std::string NativeHost::shown(const std::string& url) const {
+    const std::string root = "file:///";
+    if (!movieFolder.empty() && url.rfind(root, 0) == 0) return url.substr(root.size());
     const std::string folder = movieFolder.empty() ? std::string() : movieFolder + "/";
     return !folder.empty() && url.rfind(folder, 0) == 0 ? url.substr(folder.size()) : url;
 }
