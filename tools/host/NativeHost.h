@@ -44,6 +44,7 @@ public:
 
     // Answers the fetches asked for so far.
     void deliverFetches(Player& player);
+    bool fetchesWaiting() const { return !fetches_.empty(); }
     // Plays the socket script as far as it can go now.
     void deliverSockets(Player& player);
 
