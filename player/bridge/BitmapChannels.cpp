@@ -1,7 +1,10 @@
 // BitmapData methods that work channel by channel on straight colours:
-// colorTransform, copyChannel, merge, compare and threshold.
+// colorTransform, copyChannel, merge, compare, threshold, paletteMap and
+// applyFilter with a colour matrix.
 
 #include "player/bridge/BitmapData.h"
+
+#include "player/bridge/FilterObject.h"
 
 #include "player/script/BuiltinGeom.h"
 
@@ -90,11 +93,13 @@ Value copyChannel(CallContext& c)
 Value merge(CallContext& c)
 {
     BitmapPixels* p = thisBitmap(c);
-    if (!p || c.count() < 6) return Value(-1);   // a missing alpha weight counts as 0
+    if (!p || c.count() < 6) return Value(-1);
     CopyArgs args;
     if (int error = copyArgs(c, args)) return Value(error);
     uint32_t weight[4];
     for (int i = 0; i < 4; ++i) weight[i] = uint32_t(std::clamp(c.vm.toInt32(c.arg(3 + size_t(i))), 0, 256));
+    // Without an alpha weight the source's alpha is taken whole.
+    if (c.count() < 7) weight[3] = 256;
     const BitmapPixels source = *args.source;
     forEachCopied(*p, source, args, [&](int sx, int sy, int tx, int ty) {
         uint32_t s = source.straight(sx, sy), d = p->straight(tx, ty), out = 0;
@@ -177,7 +182,7 @@ Value threshold(CallContext& c)
 Value paletteMap(CallContext& c)
 {
     BitmapPixels* p = thisBitmap(c);
-    if (!p || c.count() < 3) return Value(-1);
+    if (!p || c.count() < 4) return Value(-1);
     CopyArgs args;
     if (int error = copyArgs(c, args)) return Value(error);
     bool mapped[4];
@@ -201,6 +206,35 @@ Value paletteMap(CallContext& c)
     return Value(-1);
 }
 
+// applyFilter(source, sourceRect, destPoint, filter): the colour matrix
+// filter mixes each straight pixel's channels; other filters draw nothing.
+Value applyFilter(CallContext& c)
+{
+    BitmapPixels* p = thisBitmap(c);
+    if (!p || c.count() < 4) return Value(-1);
+    CopyArgs args;
+    if (int error = copyArgs(c, args)) return Value(error);
+    FilterState* filter = filterOf(c.arg(3));
+    if (!filter) return Value(-5);
+    if (filter->settings.kind != FilterKind::ColorMatrix) return Value(-1);
+    const auto& m = filter->settings.colorMatrix;
+    const BitmapPixels source = *args.source;
+    forEachCopied(*p, source, args, [&](int sx, int sy, int tx, int ty) {
+        const uint32_t s = source.straight(sx, sy);
+        double in[4];
+        for (int i = 0; i < 4; ++i) in[i] = channel(s, kShift[i]);
+        uint32_t out = 0;
+        for (int row = 0; row < 4; ++row) {
+            const double* r = &m[size_t(row) * 5];
+            double v = r[0] * in[0] + r[1] * in[1] + r[2] * in[2] + r[3] * in[3] + r[4];
+            v = std::isnan(v) ? 0 : std::clamp(v, 0.0, 255.0);
+            out = withChannel(out, kShift[row], uint32_t(v));
+        }
+        p->setStraight(tx, ty, out);
+    });
+    return Value(0);
+}
+
 } // namespace
 
 void installBitmapChannels(script::VM& vm, script::Object* proto)
@@ -211,6 +245,7 @@ void installBitmapChannels(script::VM& vm, script::Object* proto)
     vm.defineNative(proto, "compare", compare);
     vm.defineNative(proto, "threshold", threshold);
     vm.defineNative(proto, "paletteMap", paletteMap);
+    vm.defineNative(proto, "applyFilter", applyFilter);
 }
 
 } // namespace tesmar::bridge

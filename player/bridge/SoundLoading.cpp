@@ -86,8 +86,9 @@ void arrived(script::VM& vm, SoundObject& sound, uint32_t load, bool ok, std::sp
     }
     const Mp3Info info = readMp3(bytes);
     if (info.hasTag) {
-        sound.id3 = id3Object(vm, info);
-        vm.callMethod(self, "onID3", {});
+        // The tags become a fixed id3 property, unless the script made one first.
+        if (!sound.findOwn("id3")) sound.put("id3", id3Object(vm, info), script::DontEnum | script::ReadOnly);
+        vm.callMethod(self, "onID3", {Value(true)});
     }
     sound.durationMs = info.durationMs;
     vm.callMethod(self, "onLoad", {Value(true)});

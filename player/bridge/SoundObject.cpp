@@ -81,10 +81,6 @@ bool SoundObject::getVirtual(script::VM& vm, const std::string& name, Value& out
     // An assigned value hides the computed one until it is deleted.
     const std::string key = heap().key(name);
     if (findOwn(name)) return false;
-    if (key == heap().key("id3")) {
-        out = id3;
-        return true;
-    }
     if (key != heap().key("duration") && key != heap().key("position")) return false;
     script::ClipObject* clip = nullptr;
     if (!durationMs || !resolveTarget(vm, *this, clip)) {

@@ -74,13 +74,11 @@ public:
     std::vector<double> endsMs;           // when each started instance ends
 
     // loadSound: the request whose answer counts, whether the sound streams
-    // (plays as it arrives), starts asked for before it arrived, and the
-    // ID3 tag's object once one was read.
+    // (plays as it arrives) and the starts asked for before it arrived.
     uint32_t load = 0;
     bool loading = false;
     bool streaming = false;
     int startsWaiting = 0;
-    script::Value id3;
 
     SoundClass& cls;
 
@@ -89,7 +87,6 @@ public:
     {
         Object::trace(tracer);
         tracer.mark(&cls);
-        tracer.mark(id3);
     }
 };
 
