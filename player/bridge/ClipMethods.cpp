@@ -5,6 +5,7 @@
 #include "player/bridge/ClipEditing.h"
 #include "player/bridge/ScriptBridge.h"
 #include "player/bridge/StageClip.h"
+#include "player/script/Convert.h"
 #include "player/script/VM.h"
 #include "player/stage/EditText.h"
 
@@ -29,11 +30,12 @@ Value objectValue(CallContext& c, stage::DisplayObject* object) {
     return clip ? Value(static_cast<script::Object*>(clip)) : Value();
 }
 
-// A depth argument: a finite number, else nothing happens.
+// A depth argument: a finite number, wrapped to 32 bits as the player's
+// integers are (kept clear of overflow when offset); else nothing happens.
 bool depthArg(CallContext& c, size_t i, int& depth) {
     const double n = c.vm.toNumber(c.arg(i));
     if (!std::isfinite(n)) return false;
-    depth = int(std::clamp(std::trunc(n), -2.0e9, 2.0e9));
+    depth = std::clamp(script::toInt32(n), -2000000000, 2000000000);
     return true;
 }
 

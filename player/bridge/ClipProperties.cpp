@@ -92,7 +92,8 @@ bool StageClip::getProperty(script::VM& vm, const std::string& key, script::Valu
     else if (key == "_totalframes") out = Value(totalFrames());
     else if (key == "_framesloaded") out = Value(framesLoaded());
     // A level's root has no name of its own ("_levelN" is only its path).
-    else if (key == "_name") out = Value(self->parent() ? self->name() : std::string());
+    // A level's root has no name; clips inside buttons have no parent clip but do.
+    else if (key == "_name") out = Value(self->parent() || self->characterId() ? self->name() : std::string());
     else if (key == "_target") out = Value(slashPath());
     else if (key == "_url") out = Value(self->loadedMovie().url());
     else if (key == "_droptarget") out = Value("");

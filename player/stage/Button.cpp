@@ -6,8 +6,13 @@ namespace tesmar::stage {
 ButtonObject::ButtonObject(Context& context, const LoadedMovie& movie, uint16_t id, const swf::ButtonDef& button)
     : DisplayObject(Kind::Button, context, movie, id), button_(&button) {
     for (const swf::ButtonRecord& record : button.records) {
+        // Clips of the states are named like unnamed clips of a timeline.
+        const swf::Character* def = movie.movie().character(record.characterId);
+        const bool clip = def && std::holds_alternative<swf::SpriteDef>(*def);
+        const uint64_t number = clip ? ++context.instanceNames : 0;
         auto object = createObject(context, movie, record.characterId);
         if (!object) continue;
+        if (clip) object->setName("instance" + std::to_string(number));
         object->setDepth(record.depth);
         object->setMatrix(record.matrix);
         object->setColorTransform(record.colorTransform);
@@ -46,8 +51,9 @@ bool ButtonObject::keyPressed(uint16_t keyCode) {
 }
 
 void ButtonObject::advance() {
-    for (Part& part : parts_)
-        if (part.record->states & stateBit()) part.object->advance();
+    // Newest first, as clips on the stage step.
+    for (auto it = parts_.rbegin(); it != parts_.rend(); ++it)
+        if (it->record->states & stateBit()) it->object->advance();
 }
 
 void ButtonObject::draw(render::Renderer& r, const Matrix& toPixels, const ColorTransform& cx) const {

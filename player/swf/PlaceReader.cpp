@@ -26,7 +26,8 @@ long filterSize(uint8_t type, Reader& r) {
     }
 }
 
-bool readClipActions(Reader& r, uint8_t swfVersion, PlaceObject& place) {
+// A list cut short keeps the handlers read whole before the cut.
+void readClipActions(Reader& r, uint8_t swfVersion, PlaceObject& place) {
     const bool wide = swfVersion >= 6;
     auto events = [&] { return wide ? r.u32() : uint32_t(r.u16()); };
     r.u16();   // reserved
@@ -34,18 +35,18 @@ bool readClipActions(Reader& r, uint8_t swfVersion, PlaceObject& place) {
     while (!r.failed()) {
         ClipAction action;
         action.events = events();
-        if (action.events == 0) return !r.failed();
+        if (action.events == 0) return;
         uint32_t size = r.u32();
         if (action.events & clipEvent::KeyPress) {
-            if (size == 0) return false;
+            if (size == 0) return;
             action.keyCode = r.u8();
             --size;
         }
         auto bytes = r.take(size);
+        if (r.failed()) break;
         action.actions.assign(bytes.begin(), bytes.end());
         place.clipActions.push_back(std::move(action));
     }
-    return false;
 }
 
 } // namespace
@@ -93,7 +94,7 @@ std::optional<PlaceObject> readPlaceObject(Reader& r, uint16_t code, uint8_t swf
     if (flags3 & 0x40) r.rgba();     // opaque background (likewise)
     if (r.failed()) return std::nullopt;
     // Clip actions that are cut short lose only the handlers themselves.
-    if ((flags & 0x80) && !readClipActions(r, swfVersion, place)) place.clipActions.clear();
+    if (flags & 0x80) readClipActions(r, swfVersion, place);
     return place;
 }
 
