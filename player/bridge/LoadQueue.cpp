@@ -307,6 +307,8 @@ void LoadQueue::applyMovie(Load& load) {
         movie = player_.read(load.bytes, error);
     } else if (std::optional<Image> image = host_.decodeImage(load.bytes); image && !image->empty()) {
         movie = imageMovie(std::move(*image), uint32_t(load.bytes.size()));
+        std::erase_if(images_, [](const auto& image) { return image.expired(); });
+        images_.push_back(movie);
     }
     // Data that is neither leaves the clip empty, as if nothing had arrived.
     const double size = movie ? double(load.bytes.size()) : 0;
@@ -385,6 +387,12 @@ stage::DisplayObject* LoadQueue::enterLevel(int level, std::shared_ptr<const swf
     stage::MovieClip* root = stage_.level(level);
     if (root) root->enterFirstFrame();
     return root;
+}
+
+bool LoadQueue::isImage(const swf::Movie& movie) {
+    for (const auto& image : images_)
+        if (image.lock().get() == &movie) return true;
+    return false;
 }
 
 void LoadQueue::releaseMovies() {

@@ -85,6 +85,9 @@ public:
     void sendSocket(uint32_t socket, std::span<const uint8_t> bytes);
     void closeSocket(uint32_t socket);
     void socketEvent(uint32_t socket, SocketEvent event, std::span<const uint8_t> bytes);
+
+    // Whether a movie stands for a loaded image rather than a movie file.
+    bool isImage(const swf::Movie& movie);
     // Applies what arrived since the last tick.
     void beginTick();
     // After the tick's scripts: onLoadInit for the clips whose first frame ran.
@@ -142,6 +145,7 @@ private:
     void deliverSocketNews();
     // Movies loaded into clips, kept while an object shows them.
     std::vector<std::unique_ptr<stage::LoadedMovie>> movies_;
+    std::vector<std::weak_ptr<const swf::Movie>> images_;   // pruned as they go
 };
 
 } // namespace tesmar::bridge

@@ -3,6 +3,7 @@
 #include "player/bridge/Amf.h"
 #include "player/bridge/LoadQueue.h"
 #include "player/bridge/ScriptBridge.h"
+#include "player/bridge/StageClip.h"
 #include "player/script/VM.h"
 
 namespace tesmar::bridge {
@@ -42,6 +43,15 @@ Value unloadMovie(CallContext& c) {
     return Value();
 }
 
+// getSWFVersion(): the version of the movie the clip shows; -1 for an image.
+Value swfVersion(CallContext& c) {
+    auto* clip = dynamic_cast<StageClip*>(thisClip(c));
+    stage::DisplayObject* object = clip ? clip->object() : nullptr;
+    if (!object) return Value();
+    const swf::Movie& movie = object->loadedMovie().movie();
+    return Value(loadsOf(c).isImage(movie) ? -1 : int(movie.header.version));
+}
+
 } // namespace
 
 int methodOf(script::CallContext& c, size_t index, int otherwise) {
@@ -57,6 +67,7 @@ void installLoading(ScriptBridge& bridge) {
     vm.defineNative(clip, "loadMovie", loadInto<false>);
     vm.defineNative(clip, "loadVariables", loadInto<true>);
     vm.defineNative(clip, "unloadMovie", unloadMovie);
+    vm.defineNative(clip, "getSWFVersion", swfVersion);
     installMovieClipLoader(bridge);
     installLoadVars(bridge);
     installRemoting(bridge);
