@@ -66,6 +66,10 @@ bool StageClip::getProperty(script::VM& vm, const std::string& key, script::Valu
         out = Value(static_cast<script::Object*>(rootClip()));
         return true;
     }
+    if (key == "_global" && vm.swfVersion() >= 6) {
+        out = Value(vm.global());
+        return true;
+    }
     if (key == "_lockroot") {
         const script::Property* lock = findOwn("_lockroot");
         out = lock ? lock->value : Value(false);
@@ -91,8 +95,8 @@ bool StageClip::getProperty(script::VM& vm, const std::string& key, script::Valu
     else if (key == "_currentframe") out = Value(currentFrame());
     else if (key == "_totalframes") out = Value(totalFrames());
     else if (key == "_framesloaded") out = Value(framesLoaded());
-    // A level's root has no name of its own ("_levelN" is only its path).
-    // A level's root has no name; clips inside buttons have no parent clip but do.
+    // A level's root has no name of its own ("_levelN" is only its path);
+    // clips inside buttons have no parent clip but do have names.
     else if (key == "_name") out = Value(self->parent() || self->characterId() ? self->name() : std::string());
     else if (key == "_target") out = Value(slashPath());
     else if (key == "_url") out = Value(self->loadedMovie().url());
