@@ -109,6 +109,15 @@ Value fillRect(CallContext& c)
     if (!p || c.count() < 2) return Value(-1);
     IntRect area;
     if (!rectArg(c.vm, c.arg(0), area)) return Value(-1);
+    // A rectangle with a negative size covers the pixels before its corner.
+    if (area.width < 0) {
+        area.x += area.width;
+        area.width = -area.width;
+    }
+    if (area.height < 0) {
+        area.y += area.height;
+        area.height = -area.height;
+    }
     p->fill(area, uint32_t(c.vm.toInt32(c.arg(1))));
     return Value(0);
 }
