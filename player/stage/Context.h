@@ -67,6 +67,7 @@ struct Context {
     // The buttons under the pointer and pressed, by serial.
     uint64_t hovered = 0, pressed = 0;
     int nesting = 0;                    // clips being built inside one another
+    std::vector<uint64_t> unloading;    // parked clips that leave at the next frame
     Host* host = nullptr;               // device fonts for text fields
 
     void changed() { dirty = true; }

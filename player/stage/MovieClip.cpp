@@ -55,6 +55,53 @@ void MovieClip::removeChild(int depth) {
     context().changed();
 }
 
+bool MovieClip::handlesUnload() const {
+    if (clipActions_) {
+        for (const swf::ClipAction& action : *clipActions_)
+            if (action.events & swf::clipEvent::Unload) return true;
+    }
+    for (const auto& [depth, child] : children_) {
+        auto* clip = dynamic_cast<const MovieClip*>(child.get());
+        if (clip && clip->handlesUnload()) return true;
+    }
+    return false;
+}
+
+void MovieClip::unloadChild(int depth) {
+    auto it = children_.find(depth);
+    if (it == children_.end()) return;
+    auto* clip = dynamic_cast<MovieClip*>(it->second.get());
+    const int parked = -1 - depth;
+    if (!clip || depth < 0 || children_.count(parked) || !clip->handlesUnload()) {
+        removeChild(depth);
+        return;
+    }
+    // A clip with unload handlers stays reachable, below every depth in
+    // use, until its handlers have run; the next frame takes it away.
+    std::unique_ptr<DisplayObject> gone = std::move(it->second);
+    children_.erase(it);
+    gone->removed();
+    gone->setDepth(parked);
+    clip->unloading_ = true;
+    context().unloading.push_back(gone->serial());
+    children_[parked] = std::move(gone);
+    context().changed();
+}
+
+void MovieClip::dropUnloaded(int depth) {
+    auto it = children_.find(depth);
+    if (it == children_.end()) return;
+    std::unique_ptr<DisplayObject> gone = std::move(it->second);
+    children_.erase(it);
+    context().changed();
+}
+
+bool MovieClip::unloading() const {
+    for (const MovieClip* clip = this; clip; clip = clip->parent())
+        if (clip->unloading_) return true;
+    return false;
+}
+
 void MovieClip::swapDepths(int a, int b) {
     if (a == b) return;
     std::unique_ptr<DisplayObject> first = children_.count(a) ? std::move(children_[a]) : nullptr;
@@ -147,7 +194,9 @@ void MovieClip::showFrame(int frame) {
     } else {
         // Clips placed by the frames a jump passes over run their first
         // frame before the target frame's scripts; those it places, after.
+        // What the target frame only removes unloads before its scripts.
         if (current_ + 1 < frame) applyFrames(current_ + 1, frame - 1, false);
+        applyFrames(frame, frame, false, true);
         queueFrameActions(frame);
         applyFrames(frame, frame, false);
     }
@@ -181,7 +230,7 @@ void MovieClip::queueClipEvent(uint32_t event) {
         context().actions.push_back({QueuedActions::Source::ClipEvent, serial(), loadedMovie().shared(), nullptr, event});
 }
 
-void MovieClip::applyFrames(int from, int to, bool rebuild) {
+void MovieClip::applyFrames(int from, int to, bool rebuild, bool removalsOnly) {
     std::map<int, Pending> pending;
     size_t touched = 0;
     auto at = [&](int depth) -> Pending& {
@@ -230,7 +279,8 @@ void MovieClip::applyFrames(int from, int to, bool rebuild) {
     std::vector<std::pair<int, Pending*>> ordered;
     for (auto& [depth, p] : pending) ordered.emplace_back(depth, &p);
     std::sort(ordered.begin(), ordered.end(), [](const auto& a, const auto& b) { return a.second->order < b.second->order; });
-    for (auto& [depth, p] : ordered) applyPending(depth, *p, rebuild);
+    for (auto& [depth, p] : ordered)
+        if (!removalsOnly || (p->removed && !p->placed && !p->moved)) applyPending(depth, *p, rebuild);
 }
 
 void MovieClip::applyPending(int depth, Pending& p, bool rebuild) {
@@ -247,7 +297,7 @@ void MovieClip::applyPending(int depth, Pending& p, bool rebuild) {
         return;
     }
     if (p.removed) {
-        if (existing && (rebuild || existing->placedByTimeline())) removeChild(depth);
+        if (existing && (rebuild || existing->placedByTimeline())) unloadChild(depth);
         return;
     }
     if (p.moved && existing) {
@@ -315,7 +365,7 @@ void MovieClip::draw(render::Renderer& r, const Matrix& toPixels, const ColorTra
             maskEnds.push_back(child->clipDepth());
             continue;
         }
-        if (!child->visible()) continue;
+        if (!child->visible() || child->depth() < 0) continue;
         child->draw(r, toPixels * child->matrix(), cx * child->colorTransform());
     }
     for (size_t i = 0; i < maskEnds.size(); ++i) r.popMask();

@@ -55,6 +55,13 @@ public:
     // Puts object at depth, replacing what was there.
     DisplayObject* addChild(int depth, std::unique_ptr<DisplayObject> object);
     void removeChild(int depth);
+    // Removes what the timeline takes away; a clip with unload handlers is
+    // parked at depth -1 - depth until dropUnloaded takes it.
+    void unloadChild(int depth);
+    void dropUnloaded(int depth);
+    // Whether this clip or one of its parents is parked on its way out.
+    bool unloading() const;
+    bool handlesUnload() const;
     // Exchanges what two depths hold (either may be empty).
     void swapDepths(int a, int b);
 
@@ -83,7 +90,7 @@ public:
 private:
     struct Pending;
     void showFrame(int frame);
-    void applyFrames(int from, int to, bool rebuild);
+    void applyFrames(int from, int to, bool rebuild, bool removalsOnly = false);
     void applyPending(int depth, Pending& pending, bool rebuild);
     void place(int depth, const swf::PlaceObject& place, int frame);
     void queueFrameActions(int frame);
@@ -94,6 +101,7 @@ private:
     bool started_ = false;
     bool playing_ = true;
     bool loops_ = true;
+    bool unloading_ = false;
     DisplayList children_;
     ClipActions clipActions_;
     Drawing drawing_;

@@ -1,6 +1,7 @@
 #include "player/stage/Stage.h"
 #include <algorithm>
 #include <cmath>
+#include <utility>
 #include "player/swf/PlaceReader.h"
 
 namespace tesmar::stage {
@@ -48,6 +49,11 @@ const std::map<int, MovieClip*> Stage::levels() const {
 
 void Stage::tick() {
     ++context_.tick;
+    // Clips parked for their unload handlers leave now.
+    for (uint64_t serial : std::exchange(context_.unloading, {})) {
+        DisplayObject* gone = find(serial);
+        if (gone && gone->parent()) gone->parent()->dropUnloaded(gone->depth());
+    }
     std::vector<int> numbers;
     for (const auto& [number, level] : levels_) numbers.push_back(number);
     // Every clip and button steps once, newest first and the level roots
@@ -69,7 +75,7 @@ void Stage::tick() {
         if (!object || object->born() >= context_.tick) continue;
         if (std::find(entered.begin(), entered.end(), serial) != entered.end()) continue;
         if (auto* clip = dynamic_cast<MovieClip*>(object)) {
-            if (clip->started()) clip->step();
+            if (clip->started() && !clip->unloading()) clip->step();
         } else {
             object->advance();
         }
