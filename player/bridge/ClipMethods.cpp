@@ -112,10 +112,12 @@ Value attachMovie(CallContext& c) {
     if (!dynamic_cast<stage::MovieClip*>(object.get())) return Value();
     stage::DisplayObject* added = addScriptChild(*self, std::move(object), c.vm.toString(c.arg(1)), depth);
     Value result = objectValue(c, added);
-    // The init object's properties become the new clip's variables.
+    // The init object's properties become the new clip's variables, oldest
+    // first (a setter sees the ones assigned before it).
     if (result.isObject() && c.count() > 3 && c.arg(3).isObject()) {
         script::Object* init = c.arg(3).object();
-        for (const std::string& name : c.vm.enumerate(init)) c.vm.set(result.object(), name, c.vm.get(init, name));
+        std::vector<std::string> names = c.vm.enumerate(init);
+        for (auto it = names.rbegin(); it != names.rend(); ++it) c.vm.set(result.object(), *it, c.vm.get(init, *it));
     }
     return result;
 }

@@ -5,6 +5,7 @@
 #include "player/script/Builtins.h"
 #include "player/script/VM.h"
 
+#include <cmath>
 #include <map>
 #include <utility>
 
@@ -17,11 +18,14 @@ class NativeTable : public FunctionObject {
 public:
     NativeTable(Heap& heap, NativeFunction fn) : FunctionObject(heap, fn) {}
     std::map<std::pair<int32_t, int32_t>, Value> functions;
+    // What an unused number of the Math category gives.
+    Value mathFallback;
 
     void trace(Tracer& tracer) override
     {
         FunctionObject::trace(tracer);
         for (const auto& [id, fn] : functions) tracer.mark(fn);
+        tracer.mark(mathFallback);
     }
 };
 
@@ -68,10 +72,20 @@ Value traceNative(CallContext& c)
     return Value();
 }
 
+// The Math category answers every number: one it does not use converts its
+// first two arguments, as every Math function does, and gives NaN.
+Value unusedMathNative(CallContext& c)
+{
+    for (size_t i = 0; i < c.count() && i < 2; ++i) c.vm.toNumber(c.arg(i));
+    return Value(NAN);
+}
+
 Value lookupNative(VM& vm, NativeTable* table, const Value& category, const Value& index)
 {
-    auto it = table->functions.find({vm.toInt32(category), vm.toInt32(index)});
-    return it == table->functions.end() ? Value() : it->second;
+    int32_t group = vm.toInt32(category);
+    auto it = table->functions.find({group, vm.toInt32(index)});
+    if (it != table->functions.end()) return it->second;
+    return group == 200 ? table->mathFallback : Value();
 }
 
 Value asNative(CallContext& c)
@@ -131,6 +145,7 @@ void installNatives(VM& vm)
         if (owner.isObject()) table->functions[{e.category, e.index}] = vm.get(owner.object(), e.name);
     }
     table->functions[{100, 4}] = Value(vm.newNative(traceNative));
+    table->mathFallback = Value(vm.newNative(unusedMathNative));
     global->put("ASnative", Value(static_cast<Object*>(table)), DontEnum);
 
     SetNative* setNative = vm.heap().make<SetNative>(table);

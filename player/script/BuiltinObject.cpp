@@ -69,9 +69,9 @@ Value addProperty(CallContext& c)
     if (name.empty() || !isFunction(getter) || !(isFunction(setter) || setter.isNull())) return Value(false);
     Property* existing = c.thisObject->findOwn(name);
     uint16_t flags = existing ? existing->flags : 0;
-    // An array keeps the element under the new property (pop still finds it).
-    bool keep = existing && c.thisObject->kind() == ObjectKind::Array;
-    Property& p = c.thisObject->put(name, keep ? existing->value : Value(), flags);
+    // The value stored before stays under the new property: a watcher sees
+    // it as the old value, an array's pop still finds the element.
+    Property& p = c.thisObject->put(name, existing ? existing->value : Value(), flags);
     p.accessor = true;
     p.getter = static_cast<FunctionObject*>(getter.object());
     p.setter = isFunction(setter) ? static_cast<FunctionObject*>(setter.object()) : nullptr;

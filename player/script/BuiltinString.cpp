@@ -146,10 +146,12 @@ Value split(CallContext& c)
     std::vector<Value> parts;
     double limit = c.count() > 1 && !c.arg(1).isUndefined() ? c.vm.toNumber(c.arg(1)) : 4294967295.0;
     if (std::isnan(limit)) limit = 0;
-    if (c.count() == 0 || c.arg(0).isUndefined()) {
+    // Up to SWF 5 a missing separator is a comma, from SWF 6 the text stays whole.
+    bool noSeparator = c.count() == 0 || c.arg(0).isUndefined();
+    if (noSeparator && c.vm.swfVersion() >= 6) {
         parts.push_back(text(s));
     } else {
-        std::u16string separator = toUtf16(c.vm.toString(c.arg(0)));
+        std::u16string separator = noSeparator ? u"," : toUtf16(c.vm.toString(c.arg(0)));
         if (separator.empty()) {
             if (c.vm.swfVersion() < 6) {
                 parts.push_back(text(s));

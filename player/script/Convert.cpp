@@ -176,7 +176,21 @@ double parseFloatPrefix(std::string_view s)
         }
     }
     if (digits == 0) return NaN;
-    if (points <= 1 && i < s.size() && (s[i] == 'e' || s[i] == 'E')) {
+    bool hasExponent = points <= 1 && i < s.size() && (s[i] == 'e' || s[i] == 'E');
+    size_t point = text.find('.');
+    if (!hasExponent && point != std::string::npos) {
+        // Without an exponent the player adds the fraction digit by digit,
+        // each divided by its power of ten: ".1499999" ends one unit in the
+        // last place above the nearest double.
+        double whole = point > 0 && text.find_first_of("0123456789") < point
+                     ? parseDecimal(text.substr(0, point)) : 0;
+        double fraction = 0;
+        for (size_t k = point + 1; k < text.size(); ++k)
+            if (text[k] != '0') fraction += (text[k] - '0') / std::pow(10.0, double(k - point));
+        bool negative = text[0] == '-';
+        return negative ? -(std::fabs(whole) + fraction) : whole + fraction;
+    }
+    if (hasExponent) {
         size_t j = i + 1;
         bool negative = j < s.size() && s[j] == '-';
         if (j < s.size() && (s[j] == '+' || s[j] == '-')) ++j;

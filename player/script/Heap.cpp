@@ -1,5 +1,7 @@
 #include "player/script/Heap.h"
 
+#include "player/script/Strings.h"
+
 namespace tesmar::script {
 
 Heap::~Heap()
@@ -11,10 +13,18 @@ Heap::~Heap()
 std::string Heap::key(std::string_view name) const
 {
     std::string k(name);
-    if (!caseSensitive_)
-        for (char& c : k)
-            if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
-    return k;
+    if (caseSensitive_) return k;
+    bool ascii = true;
+    for (char& c : k) {
+        if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
+        else if (static_cast<unsigned char>(c) >= 0x80) ascii = false;
+    }
+    if (ascii) return k;
+    // Letters beyond ASCII fold too ("Ä" names what "ä" names), code unit
+    // by code unit as the string methods map them.
+    std::u16string units = toUtf16(k);
+    for (char16_t& u : units) u = toLowerCase(u);
+    return toUtf8(units);
 }
 
 void Heap::collect(const std::function<void(Tracer&)>& roots)

@@ -31,6 +31,13 @@ bool decode(const std::vector<uint8_t>& b, size_t pc, size_t end, size_t& data, 
     return data + length <= end;
 }
 
+// `__constructor__` of an object, through getters but never `__resolve`.
+Value constructorOf(VM& vm, Object* object)
+{
+    if (!object || object->kind() == ObjectKind::Clip || !vm.findProperty(object, "__constructor__")) return Value();
+    return vm.get(object, "__constructor__");
+}
+
 Value superConstructor(VM& vm, Object* super)
 {
     // The constructor that `super()` runs is the one that `extends` recorded
@@ -39,8 +46,38 @@ Value superConstructor(VM& vm, Object* super)
     Value thisValue = super->primitive;
     Object* level = thisValue.isObject() ? thisValue.object()->proto() : nullptr;
     for (int guard = 0; level && guard < 256; ++guard, level = level->proto())
-        if (level->proto() == superProto) return vm.get(level, "__constructor__");
-    return vm.get(superProto, "__constructor__");
+        if (level->proto() == superProto) return constructorOf(vm, level);
+    return constructorOf(vm, superProto);
+}
+
+// Runs the constructor that `super()` names on the object being built. A
+// native one builds its state into that object (a subclass of Array, Date,
+// Boolean... gets the native value), as `new` would have.
+Value callSuperConstructor(VM& vm, const Value& constructor, const Value& thisValue,
+                           const std::vector<Value>& args, Object* superProto)
+{
+    if (!constructor.isObject() || constructor.object()->kind() != ObjectKind::Function) return Value();
+    auto* fn = static_cast<FunctionObject*>(constructor.object());
+    if (fn->script || !fn->native || !thisValue.isObject()) return vm.call(constructor, thisValue, args, superProto);
+    // Boolean, Number and String keep their value beside any object; an
+    // array or a date has to have been built as one.
+    Object* instance = thisValue.object();
+    bool wrapsValue = fn->instanceKind == ObjectKind::Boolean || fn->instanceKind == ObjectKind::Number
+                   || fn->instanceKind == ObjectKind::String;
+    bool fits = fn->instanceKind == ObjectKind::Plain || instance->kind() == fn->instanceKind
+             || (wrapsValue && instance->kind() == ObjectKind::Plain);
+    if (!fits) return vm.call(constructor, thisValue, args, superProto);
+    CallContext c{vm, thisValue, instance, args, fn, true};
+    Value r = fn->native(c);
+    return r.isObject() ? r : thisValue;
+}
+
+// A string, number or boolean as the object its class makes of it.
+Value boxed(VM& vm, const Value& v)
+{
+    if (!v.isString() && !v.isNumber() && !v.isBoolean()) return v;
+    Object* o = vm.toObject(v);
+    return o ? Value(o) : Value();
 }
 
 } // namespace
@@ -94,8 +131,9 @@ Value Interpreter::callScript(VM& vm, FunctionObject* fn, const Value& thisValue
     if (s.swfVersion < 6 && frame.target) frame.scopes = {frame.target, activation};
     frame.thisValue = thisValue;
     if (!superProto && thisValue.isObject()) {
+        // A clip as the prototype leads `super` nowhere.
         Object* proto = thisValue.object()->proto();
-        superProto = proto ? proto->proto() : nullptr;
+        superProto = proto && proto->kind() != ObjectKind::Clip ? proto->proto() : nullptr;
     }
     frame.superProto = superProto;
     frame.registers.resize(s.isFunction2 ? std::max<size_t>(s.registerCount, 1) : 4);
@@ -393,7 +431,7 @@ Value Interpreter::less2(const Value& a, const Value& b)
     if (isPlainObject(pa)) return Value(false);
     Value pb = vm_.toPrimitive(b);
     if (isPlainObject(pb)) return Value(false);
-    if (pa.isString() && pb.isString()) return Value(pa.string() < pb.string());
+    if (pa.isString() && pb.isString()) return Value(compareCodePoints(pa.string(), pb.string()) < 0);
     double x = vm_.toNumber(pa), y = vm_.toNumber(pb);
     if (std::isnan(x) || std::isnan(y)) return Value();
     return Value(x < y);
@@ -416,8 +454,8 @@ Value Interpreter::callFunction(const std::string& name, const std::vector<Value
     if (function.isObject() && function.object()->kind() == ObjectKind::Super) {
         Object* superProto = function.object()->proto();
         Value constructor = superConstructor(vm_, function.object());
-        if (!constructor.isObject() || constructor.object()->kind() != ObjectKind::Function) return Value();
-        return vm_.call(constructor, function.object()->primitive, args, superProto ? superProto->proto() : nullptr);
+        return callSuperConstructor(vm_, constructor, function.object()->primitive, args,
+                                    superProto ? superProto->proto() : nullptr);
     }
     return vm_.call(function, thisValue, args);
 }
@@ -428,18 +466,22 @@ Value Interpreter::callMethod(const Value& object, const Value& name, const std:
     if (object.isObject() && object.object()->kind() == ObjectKind::Super) {
         Object* superProto = object.object()->proto();
         Value thisValue = object.object()->primitive;
-        Value function = method.empty() ? superConstructor(vm_, object.object()) : vm_.get(superProto, method);
-        return vm_.call(function, thisValue, args, superProto ? superProto->proto() : nullptr);
+        Object* above = superProto ? superProto->proto() : nullptr;
+        if (method.empty()) return callSuperConstructor(vm_, superConstructor(vm_, object.object()), thisValue, args, above);
+        return vm_.call(vm_.get(superProto, method), thisValue, args, above);
     }
-    if (method.empty()) return vm_.call(object, Value(), args);
-    Value function = vm_.getOf(object, method);
-    return vm_.call(function, object, args);
+    // A primitive is boxed first and the object is `this`.
+    Value self = boxed(vm_, object);
+    if (method.empty()) return vm_.call(self, Value(), args);
+    Value function = vm_.getOf(self, method);
+    return vm_.call(function, self, args);
 }
 
 Value Interpreter::newMethod(const Value& object, const Value& name, const std::vector<Value>& args)
 {
     std::string method = name.isUndefined() ? "" : vm_.toString(name);
-    Value constructor = method.empty() ? object : vm_.getOf(object, method);
+    Value self = boxed(vm_, object);
+    Value constructor = method.empty() ? self : vm_.getOf(self, method);
     return vm_.construct(constructor, args);
 }
 

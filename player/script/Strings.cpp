@@ -79,6 +79,24 @@ size_t utf16Length(std::string_view s)
     return ascii ? s.size() : toUtf16(s).size();
 }
 
+int compareCodePoints(std::string_view a, std::string_view b)
+{
+    // Valid UTF-8 already orders by code point byte by byte; only surrogate
+    // halves (kept as three-byte sequences) need the UTF-16 detour.
+    auto hasSurrogate = [](std::string_view s) {
+        for (size_t i = 0; i + 1 < s.size(); ++i)
+            if (static_cast<unsigned char>(s[i]) == 0xED && static_cast<unsigned char>(s[i + 1]) >= 0xA0) return true;
+        return false;
+    };
+    if (!hasSurrogate(a) && !hasSurrogate(b)) return a.compare(b) < 0 ? -1 : a.compare(b) > 0 ? 1 : 0;
+    std::u16string x = toUtf16(a), y = toUtf16(b);
+    // Surrogates move above the rest of the basic plane.
+    auto rank = [](char16_t u) { return u >= 0xE000 ? u - 0x800 : u >= 0xD800 ? u + 0x2000 : u; };
+    for (size_t i = 0; i < x.size() && i < y.size(); ++i)
+        if (x[i] != y[i]) return rank(x[i]) < rank(y[i]) ? -1 : 1;
+    return x.size() < y.size() ? -1 : x.size() > y.size() ? 1 : 0;
+}
+
 std::string lowerAscii(std::string_view s)
 {
     std::string out(s);

@@ -10,6 +10,9 @@ namespace tesmar::script {
 std::u16string toUtf16(std::string_view utf8);
 std::string toUtf8(std::u16string_view utf16);
 size_t utf16Length(std::string_view utf8);
+// Orders two strings by code point, a surrogate pair counting as the
+// character it encodes: <0, 0 or >0.
+int compareCodePoints(std::string_view a, std::string_view b);
 std::string lowerAscii(std::string_view s);
 // Case mapping of one UTF-16 code unit (letters of every script the
 // player knows; others stay as they are).

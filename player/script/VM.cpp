@@ -197,6 +197,8 @@ Property* VM::findProperty(Object* object, const std::string& name, Object** hol
 Value VM::get(Object* object, const std::string& name)
 {
     if (!object) return Value();
+    // `super.name` reads the prototype that super stands for.
+    if (object->kind() == ObjectKind::Super) return get(object->proto(), name);
     if (object->kind() == ObjectKind::Clip) {
         object = liveClip(static_cast<ClipObject*>(object));
         if (!object) return Value();
@@ -252,8 +254,10 @@ Value VM::notifyWatcher(Object* object, const std::string& name, const Value& ne
     // the value is then stored as it is.
     Watcher* w = object->findWatcher(name);
     if (!w || accessorRunning(object, name) || accessorDepth_ >= limits_.maxAccessorDepth) return newValue;
-    Property* own = object->findOwn(name);
-    Value old = own && own->visibleTo(swfVersion_) ? own->value : Value();
+    // The old value is the one stored, on the object or up its prototypes;
+    // no getter runs for it.
+    Property* found = findProperty(object, name);
+    Value old = found ? found->value : Value();
     FunctionObject* callback = w->callback;
     Value userData = w->userData;
     return runAccessor(callback, object, name, {Value(name), old, newValue, userData});
@@ -264,10 +268,8 @@ Value VM::getOf(const Value& base, const std::string& name)
     switch (base.type()) {
     case Type::Object: return get(base.object(), name);
     case Type::String:
-        if (name == "length") return Value(double(utf16Length(base.string())));
-        return get(protos_.string, name);
-    case Type::Number: return get(protos_.number, name);
-    case Type::Boolean: return get(protos_.boolean, name);
+    case Type::Number:
+    case Type::Boolean: return get(toObject(base), name);
     default: return Value();
     }
 }
@@ -280,7 +282,18 @@ void VM::set(Object* object, const std::string& name, const Value& assigned)
         if (!object) return;
     }
     std::optional<Value> watched;
-    if (object->findWatcher(name)) watched = notifyWatcher(object, name, assigned);
+    if (object->findWatcher(name)) {
+        try {
+            watched = notifyWatcher(object, name, assigned);
+        } catch (const ScriptThrow&) {
+            // A watcher that throws leaves the property undefined.
+            if (Property* own = object->findOwn(name); own && !own->accessor && !(own->flags & ReadOnly))
+                own->value = Value();
+            else if (!own)
+                object->put(name, Value());
+            throw;
+        }
+    }
     const Value& value = watched ? *watched : assigned;
     if (object->setVirtual(*this, name, value)) return;
     Property* own = object->findOwn(name);
@@ -362,6 +375,16 @@ std::vector<std::string> VM::enumerate(Object* object)
 
 // ---- conversions -------------------------------------------------------------
 
+namespace {
+
+// valueOf or toString for a conversion: a getter may answer, `__resolve` never does.
+Value conversionMethod(VM& vm, Object* o, const std::string& name)
+{
+    return vm.has(o, name) ? vm.get(o, name) : Value();
+}
+
+} // namespace
+
 Value VM::toPrimitive(const Value& v, bool preferString)
 {
     if (!v.isObject()) return v;
@@ -371,7 +394,7 @@ Value VM::toPrimitive(const Value& v, bool preferString)
     // Only valueOf is asked (toString for dates from SWF 6); an object it
     // returns stays an object.
     bool useString = preferString || (o->kind() == ObjectKind::Date && swfVersion_ >= 6);
-    Value f = get(o, useString ? "toString" : "valueOf");
+    Value f = conversionMethod(*this, o, useString ? "toString" : "valueOf");
     // An object without the method (the global object has no prototype) is undefined.
     if (!f.isObject() || f.object()->kind() != ObjectKind::Function) return Value();
     return call(f, v, {});
@@ -395,7 +418,7 @@ std::string VM::toString(const Value& v)
         ClipObject* clip = liveClip(static_cast<ClipObject*>(o));
         return clip ? clip->targetPath() : "";
     }
-    Value f = get(o, "toString");
+    Value f = conversionMethod(*this, o, "toString");
     if (f.isObject() && f.object()->kind() == ObjectKind::Function) {
         Value r = call(f, v, {});
         // Only a string counts; anything else prints as the object's type.
@@ -448,22 +471,19 @@ int32_t VM::toInt32(const Value& v)
 
 Object* VM::toObject(const Value& v)
 {
-    Object* proto = nullptr;
+    const char* className = nullptr;
     switch (v.type()) {
     case Type::Object: return v.object();
-    case Type::String: proto = protos_.string; break;
-    case Type::Number: proto = protos_.number; break;
-    case Type::Boolean: proto = protos_.boolean; break;
+    case Type::String: className = "String"; break;
+    case Type::Number: className = "Number"; break;
+    case Type::Boolean: className = "Boolean"; break;
     default: return nullptr;
     }
-    ObjectKind kind = v.isString() ? ObjectKind::String
-                    : v.isNumber() ? ObjectKind::Number : ObjectKind::Boolean;
-    Object* o = heap_.make<Object>(kind);
-    o->setProto(proto);
-    o->primitive = v;
-    // A boxed string has its length, as one made by `new String` has.
-    if (v.isString()) o->put("length", Value(double(utf16Length(v.string()))), DontEnum | DontDelete);
-    return o;
+    // A primitive becomes an object through whatever the global of its
+    // class's name now holds (a getter may answer, `__resolve` never does).
+    if (!has(global_, className)) return nullptr;
+    Value boxed = construct(get(global_, className), {v});
+    return boxed.isObject() ? boxed.object() : nullptr;
 }
 
 std::string VM::typeOf(const Value& v)
@@ -483,6 +503,29 @@ std::string VM::typeOf(const Value& v)
     }
 }
 
+namespace {
+
+bool implementsInterface(VM& vm, Object* prototype, Object* wanted, int depth)
+{
+    // The interfaces that `implements` gave a class's prototype, and theirs
+    // in turn; an interface's own prototype chain does not count.
+    Property* interfaces = prototype->findOwn("__interfaces__");
+    if (!interfaces || depth > 64 || !interfaces->value.isObject()) return false;
+    Object* list = interfaces->value.object();
+    if (list->kind() != ObjectKind::Array) return false;
+    uint32_t n = static_cast<ArrayObject*>(list)->length();
+    for (uint32_t i = 0; i < n; ++i) {
+        Property* item = list->findOwn(std::to_string(i));
+        if (!item || !item->value.isObject()) continue;
+        Value itemProto = vm.get(item->value.object(), "prototype");
+        if (!itemProto.isObject()) continue;
+        if (itemProto.object() == wanted || implementsInterface(vm, itemProto.object(), wanted, depth + 1)) return true;
+    }
+    return false;
+}
+
+} // namespace
+
 bool VM::instanceOf(const Value& v, Object* constructor)
 {
     if (!v.isObject() || !constructor) return false;
@@ -490,14 +533,12 @@ bool VM::instanceOf(const Value& v, Object* constructor)
     if (!proto.isObject()) return false;
     Object* cur = v.object()->proto();
     for (int guard = 0; cur && guard < 256; ++guard) {
-        if (cur == proto.object()) return true;
-        // Interfaces named by implements count as well.
-        Property* interfaces = cur->findOwn("__interfaces__");
-        (void)interfaces;
+        if (cur == proto.object() || implementsInterface(*this, cur, proto.object(), 0)) return true;
         cur = cur->proto();
     }
     return false;
 }
+
 
 bool VM::strictEquals(const Value& a, const Value& b)
 {
@@ -606,12 +647,25 @@ FunctionObject* VM::newScriptFunction(std::unique_ptr<ScriptFunction> script)
 
 Object* VM::createInstance(FunctionObject* constructor)
 {
+    Value proto = get(constructor, "prototype");
+    ObjectKind kind = constructor->instanceKind;
+    // A script class that extends a native one builds the native kind of
+    // object, which its super() call then fills.
+    if (constructor->script && proto.isObject()) {
+        const std::pair<Object*, ObjectKind> natives[] = {
+            {protos_.array, ObjectKind::Array}, {protos_.date, ObjectKind::Date},
+            {protos_.boolean, ObjectKind::Boolean}, {protos_.number, ObjectKind::Number},
+            {protos_.string, ObjectKind::String}};
+        Object* cur = proto.object();
+        for (int guard = 0; cur && guard < 256 && kind == ObjectKind::Plain; ++guard, cur = cur->proto())
+            for (auto [nativeProto, nativeKind] : natives)
+                if (cur == nativeProto) kind = nativeKind;
+    }
     Object* o;
-    if (constructor->instanceKind == ObjectKind::Array)
+    if (kind == ObjectKind::Array)
         o = heap_.make<ArrayObject>();
     else
-        o = heap_.make<Object>(constructor->instanceKind);
-    Value proto = get(constructor, "prototype");
+        o = heap_.make<Object>(kind);
     o->setProto(proto.isObject() ? proto.object() : nullptr);
     return o;
 }
