@@ -339,7 +339,10 @@ TEST_F(Builtins, NativesByNumber)
     EXPECT_EQ(abs.object(), vm.getOf(global("Math"), "abs").object());
     EXPECT_TRUE(vm.call(asNative, Value(), {Value(200)}).isUndefined());
     EXPECT_TRUE(vm.call(asNative, Value(), {Value(200), Value(0), Value(0)}).isUndefined());
-    EXPECT_TRUE(vm.call(asNative, Value(), {Value(200), Value(65536)}).isUndefined());
+    // A number the Math category does not use still answers: with NaN.
+    Value unused = vm.call(asNative, Value(), {Value(200), Value(65536)});
+    EXPECT_TRUE(std::isnan(vm.toNumber(vm.call(unused, Value(), {Value(1)}))));
+    EXPECT_TRUE(vm.call(asNative, Value(), {Value(100), Value(65536)}).isUndefined());
     vm.call(vm.call(asNative, Value(), {Value(100), Value(4)}), Value(), {Value("traced")});
     EXPECT_EQ(host.lines.back(), "traced");
 }
