@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 #include "tests/native/stage/TestMovies.h"
+#include "player/swf/PlaceReader.h"
 
 using namespace tesmar;
 using namespace tesmar::test;
@@ -15,6 +16,13 @@ struct TimelineFixture : ::testing::Test {
         ASSERT_TRUE(m);
         root = &stage.setLevel(0, m, "test.swf");
         stage.tick();   // shows frame 1
+        // The root's load event comes after everything its first frame queued;
+        // the tests below look at the rest.
+        auto& queued = root->context().actions;
+        ASSERT_FALSE(queued.empty());
+        EXPECT_EQ(queued.back().clip, root->serial());
+        EXPECT_EQ(queued.back().clipEvent, swf::clipEvent::Load);
+        queued.pop_back();
     }
 };
 
@@ -72,10 +80,15 @@ TEST_F(TimelineFixture, ScriptCreatedObjectsSurviveGotos) {
     auto made = stage::createObject(root->context(), root->loadedMovie(), 1);
     ASSERT_TRUE(made);
     made->setPlacedByTimeline(false);
-    stage::DisplayObject* raw = root->addChild(100, std::move(made));
+    stage::DisplayObject* raw = root->addChild(stage::kFirstScriptDepth + 100, std::move(made));
+    auto atTimelineDepth = stage::createObject(root->context(), root->loadedMovie(), 1);
+    atTimelineDepth->setPlacedByTimeline(false);
+    root->addChild(100, std::move(atTimelineDepth));
     root->gotoFrame(2, false);
     root->gotoFrame(1, false);
-    EXPECT_EQ(root->childAt(100), raw);
+    EXPECT_EQ(root->childAt(stage::kFirstScriptDepth + 100), raw);
+    // Going back clears the timeline's depths, whoever filled them.
+    EXPECT_EQ(root->childAt(100), nullptr);
 }
 
 TEST_F(TimelineFixture, ClipsRunTheirOwnTimelineFromTheNextTick) {
