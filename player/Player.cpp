@@ -71,6 +71,7 @@ bool Player::load(std::span<const uint8_t> bytes, const std::string& url) {
     url_ = url;
     frameRate_ = std::clamp(movie->header.frameRate, 1.0, 120.0);
     scripts_->start(*movie);
+    loads_->arrivedAs(movie, bytes.size(), false);
     stage_.setLevel(0, std::move(movie), url);
     setVersionVariable();
     return true;

@@ -307,11 +307,10 @@ void LoadQueue::applyMovie(Load& load) {
         movie = player_.read(load.bytes, error);
     } else if (std::optional<Image> image = host_.decodeImage(load.bytes); image && !image->empty()) {
         movie = imageMovie(std::move(*image), uint32_t(load.bytes.size()));
-        std::erase_if(images_, [](const auto& image) { return image.expired(); });
-        images_.push_back(movie);
     }
     // Data that is neither leaves the clip empty, as if nothing had arrived.
     const double size = movie ? double(load.bytes.size()) : 0;
+    if (movie) arrivedAs(movie, load.bytes.size(), !isMovieFile(load.bytes));
     if (!movie) movie = emptyMovie(8);
     stage::DisplayObject* object = nullptr;
     if (load.target.clip) {
@@ -389,10 +388,25 @@ stage::DisplayObject* LoadQueue::enterLevel(int level, std::shared_ptr<const swf
     return root;
 }
 
+void LoadQueue::arrivedAs(const std::shared_ptr<const swf::Movie>& movie, size_t bytes, bool image) {
+    std::erase_if(arrivals_, [](const Arrival& arrival) { return arrival.movie.expired(); });
+    arrivals_.push_back({movie, bytes, image});
+}
+
+const LoadQueue::Arrival* LoadQueue::arrivalOf(const swf::Movie& movie) const {
+    for (const Arrival& arrival : arrivals_)
+        if (arrival.movie.lock().get() == &movie) return &arrival;
+    return nullptr;
+}
+
 bool LoadQueue::isImage(const swf::Movie& movie) {
-    for (const auto& image : images_)
-        if (image.lock().get() == &movie) return true;
-    return false;
+    const Arrival* arrival = arrivalOf(movie);
+    return arrival && arrival->image;
+}
+
+size_t LoadQueue::bytesOf(const swf::Movie& movie) {
+    const Arrival* arrival = arrivalOf(movie);
+    return arrival ? arrival->bytes : movie.header.fileLength;
 }
 
 void LoadQueue::releaseMovies() {

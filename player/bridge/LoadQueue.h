@@ -86,8 +86,13 @@ public:
     void closeSocket(uint32_t socket);
     void socketEvent(uint32_t socket, SocketEvent event, std::span<const uint8_t> bytes);
 
-    // Whether a movie stands for a loaded image rather than a movie file.
+    // What came over the wire for a movie: its size in bytes as loaded
+    // (compressed movies are smaller than their header says), and whether
+    // it was an image rather than a movie file.
+    void arrivedAs(const std::shared_ptr<const swf::Movie>& movie, size_t bytes, bool image);
     bool isImage(const swf::Movie& movie);
+    // The loaded size, or the size the header states for a movie not loaded here.
+    size_t bytesOf(const swf::Movie& movie);
     // Applies what arrived since the last tick.
     void beginTick();
     // After the tick's scripts: onLoadInit for the clips whose first frame ran.
@@ -145,7 +150,13 @@ private:
     void deliverSocketNews();
     // Movies loaded into clips, kept while an object shows them.
     std::vector<std::unique_ptr<stage::LoadedMovie>> movies_;
-    std::vector<std::weak_ptr<const swf::Movie>> images_;   // pruned as they go
+    struct Arrival {
+        std::weak_ptr<const swf::Movie> movie;
+        size_t bytes;
+        bool image;
+    };
+    std::vector<Arrival> arrivals_;   // pruned as their movies go
+    const Arrival* arrivalOf(const swf::Movie& movie) const;
 };
 
 } // namespace tesmar::bridge

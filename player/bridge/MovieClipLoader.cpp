@@ -65,7 +65,7 @@ Value getProgress(CallContext& c) {
     if (std::optional<LoadTarget> where = loadsOf(c).targetOf(target, nullptr)) {
         stage::Stage& stage = bridgeOf(c).stage();
         stage::DisplayObject* object = where->clip ? stage.find(where->clip) : stage.level(where->level);
-        if (object) loaded = total = Value(double(object->loadedMovie().movie().header.fileLength));
+        if (object) loaded = total = Value(double(loadsOf(c).bytesOf(object->loadedMovie().movie())));
     }
     c.vm.set(progress, "bytesLoaded", loaded);
     c.vm.set(progress, "bytesTotal", total);
