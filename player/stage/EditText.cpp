@@ -6,15 +6,12 @@ namespace tesmar::stage {
 
 namespace {
 
-// Line breaks as the player keeps them: "\r\n" and "\n" become "\r".
+// Line breaks as the player keeps them: every "\n" becomes "\r" (so "\r\n"
+// is two breaks).
 std::u32string normalizeBreaks(std::u32string chars) {
-    std::u32string out;
-    out.reserve(chars.size());
-    for (size_t i = 0; i < chars.size(); ++i) {
-        if (chars[i] == '\r' && i + 1 < chars.size() && chars[i + 1] == '\n') continue;
-        out.push_back(chars[i] == '\n' ? U'\r' : chars[i]);
-    }
-    return out;
+    for (char32_t& c : chars)
+        if (c == '\n') c = U'\r';
+    return chars;
 }
 
 // A closed polygon (pixel space) as a one-fill shape.

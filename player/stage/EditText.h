@@ -72,8 +72,8 @@ public:
     // True when the text changed.
     bool editKey(EditKey key);
 
-    // Redraws after a change of the public look fields above.
-    void lookChanged() { context().changed(); }
+    // Lays out and redraws after a change of the public fields above.
+    void lookChanged() { layoutDirty_ = true; context().changed(); }
 
     void draw(render::Renderer& r, const Matrix& toPixels, const ColorTransform& cx) const override;
     void drawMask(render::Renderer& r, const Matrix& toPixels) const override;

@@ -134,7 +134,10 @@ public:
             auto it = tag.attributes.find(name);
             return it == tag.attributes.end() ? nullptr : &it->second;
         };
-        if (tag.name == "br") { breakLine(); return; }
+        if (tag.name == "br") {
+            if (multiline_) breakLine();
+            return;
+        }
         if (tag.name == "p" || tag.name == "li") {
             if (multiline_ && !atParagraphStart()) breakLine();
             if (const std::string* a = attr("align")) f.align = parseAlign(*a, f.align);

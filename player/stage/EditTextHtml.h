@@ -12,7 +12,7 @@ namespace tesmar::stage {
 // Reads html into styled text, starting from the format base. With
 // condenseWhite, runs of white space shrink to one space and line breaks
 // come only from tags. A field that is not multiline takes no break from
-// the end of a paragraph.
+// a paragraph or a <br>.
 StyledText parseHtml(std::string_view html, const TextFormat& base, bool condenseWhite = false, bool multiline = true);
 
 // The htmlText that a field reports: per paragraph a <P> (or <LI>) inside a

@@ -32,7 +32,8 @@ public:
         }
         if (!out_.lines.empty()) {
             const TextLine& last = out_.lines.back();
-            out_.textHeight = last.top + last.ascent + last.descent + last.leading;
+            // A single line counts its leading; below several the last one's is left out.
+            out_.textHeight = last.top + last.ascent + last.descent + (out_.lines.size() == 1 ? last.leading : 0);
         }
         return std::move(out_);
     }
@@ -131,7 +132,11 @@ private:
             }
             x += m.advance;
         }
-        out_.textWidth = std::max(out_.textWidth, width);
+        // Left-aligned text counts the spaces a line ends with in its width.
+        double fullWidth = width;
+        if (paragraphFormat.align == TextAlign::Left)
+            for (size_t i = inkEnd; i < end; ++i) fullWidth += measured[i - paragraphStart].advance;
+        out_.textWidth = std::max(out_.textWidth, fullWidth);
         out_.lines.push_back(line);
     }
 

@@ -8,7 +8,7 @@ using namespace tesmar::test;
 
 TEST(DeviceFonts, TheNativeHostAnswersWithLiberationFaces) {
     host::NativeHost host;
-    auto a = host.deviceGlyph("_sans", false, false, U'A');
+    auto a = host.deviceGlyph("Arial", false, false, U'A');
     ASSERT_TRUE(a);
     EXPECT_FALSE(a->outline.paths.empty());
     EXPECT_NEAR(a->advance, 683, 2);            // Arial's A, 1366 of 2048
@@ -22,6 +22,12 @@ TEST(DeviceFonts, TheNativeHostAnswersWithLiberationFaces) {
     auto w = host.deviceGlyph("_typewriter", true, false, U'W');
     ASSERT_TRUE(i && w);
     EXPECT_DOUBLE_EQ(i->advance, w->advance);
+    // "_sans" is the corpus movies' Noto Sans, not Arial's metrics.
+    auto noto = host.deviceGlyph("Noto Sans", false, false, U'A');
+    auto sans = host.deviceGlyph("_sans", false, false, U'A');
+    ASSERT_TRUE(noto && sans);
+    EXPECT_EQ(noto->advance, sans->advance);
+    EXPECT_NE(noto->advance, a->advance);
 }
 
 TEST(DeviceFonts, FieldsWithoutEmbeddedFontsDrawTheHostsGlyphs) {

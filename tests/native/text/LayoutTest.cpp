@@ -30,10 +30,11 @@ TEST(TextLayout, WithoutWordWrapOnlyBreaksMakeLines) {
     s.def.bounds = Rect{0, 0, 500, 2000};
     s.def.initialText = "abcdefghij\nxy\r\nz";
     auto field = s.field();
-    EXPECT_EQ(field->text(), "abcdefghij\rxy\rz");
-    ASSERT_EQ(field->layout().lines.size(), 3u);
+    // "\r\n" is two breaks, the second making an empty line.
+    EXPECT_EQ(field->text(), "abcdefghij\rxy\r\rz");
+    ASSERT_EQ(field->layout().lines.size(), 4u);
     EXPECT_DOUBLE_EQ(field->textWidth(), 10 * 240);
-    EXPECT_DOUBLE_EQ(field->textHeight(), 3 * 400);
+    EXPECT_DOUBLE_EQ(field->textHeight(), 4 * 400);
 }
 
 TEST(TextLayout, AlignmentMarginsIndentAndLeading) {
