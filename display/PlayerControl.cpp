@@ -84,7 +84,7 @@ struct PlayerControl::Impl {
 
     void start(const PlayerStartState& state)
     {
-        player->setQuality(state.highQuality);
+        player->setQuality(state.quality);
         background = state.background;
         if (!state.movie.empty() && player->load(state.movie, "")) {
             stage::MovieClip* root = player->stage().level(0);

@@ -81,7 +81,9 @@ PlayerStartState LoadPlayerStartState(int resourceId)
     start.play = FlagOf(*state, kPlay, true);
     start.loop = FlagOf(*state, kLoop, true);
     const std::u16string quality = TextOf(*state, kQuality);
-    start.highQuality = quality != u"Low" && quality != u"AutoLow";
+    if (quality == u"Low" || quality == u"AutoLow") start.quality = render::Quality::Low;
+    else if (quality == u"Medium") start.quality = render::Quality::Medium;
+    else if (quality == u"Best") start.quality = render::Quality::Best;
     start.background = ColourOf(TextOf(*state, kBackground));
     return start;
 }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "player/geom/Color.h"
+#include "player/render/Renderer.h"
 
 namespace tesmar {
 
@@ -15,7 +16,7 @@ struct PlayerStartState {
     int designWidthPixels = 0, designHeightPixels = 0;
     bool play = true;                    // false: the embedded movie waits on its first frame
     bool loop = true;
-    bool highQuality = true;             // Quality other than "Low" and "AutoLow"
+    render::Quality quality = render::Quality::High;
     std::optional<Rgba> background;      // BGColor, when the record sets one
 };
 
