@@ -45,6 +45,9 @@ double toTwips(double pixels) { return std::round(pixels * 20); }
 
 bool StageClip::getVirtual(script::VM& vm, const std::string& name, script::Value& out) {
     const std::string key = lowerAscii(name);
+    // A variable that a script stored as _parent, _root or _global hides the clip's own.
+    const bool hidable = key == "_parent" || key == "_root" || key == "_global";
+    if (hidable && findOwn(name)) return false;
     if (!key.empty() && key[0] == '_' && getProperty(vm, key, out)) return true;
     // Own variables come before children of the same name.
     if (findOwn(name)) return false;
@@ -120,7 +123,7 @@ bool StageClip::setVirtual(script::VM& vm, const std::string& name, const script
 
 bool StageClip::setProperty(script::VM& vm, const std::string& key, const script::Value& value) {
     static const char* const readOnly[] = {"_currentframe", "_totalframes", "_framesloaded", "_target",
-                                           "_url", "_droptarget", "_xmouse", "_ymouse", "_parent", "_root"};
+                                           "_url", "_droptarget", "_xmouse", "_ymouse"};
     for (const char* name : readOnly)
         if (key == name) return true;
     stage::DisplayObject* self = object();

@@ -313,7 +313,7 @@ bool Interpreter::execute(uint8_t op, size_t data, size_t length, size_t& pc, si
         Value value = pop();
         std::string name = vm_.toString(pop());
         if (isPathOutsideFunction(name)) setVariable(name, value);
-        else vm_.set(f_.locals, name, value);
+        else vm_.set(withScopeOwning(name), name, value);
         break;
     }
     case 0x41: {                                       // DefineLocal2

@@ -146,19 +146,27 @@ Value Interpreter::callScript(VM& vm, FunctionObject* fn, const Value& thisValue
     // variable of that name.
     if (!s.isFunction2 || !(s.flags & (SuppressArguments | PreloadArguments)))
         activation->put("arguments", Value(static_cast<Object*>(arguments)));
+    // `this` is a local too, so that the function's code may assign it
+    // without touching the caller's.
+    if (!s.isFunction2 || !(s.flags & (SuppressThis | PreloadThis))) activation->put("this", thisValue);
 
     if (s.isFunction2) {
         size_t reg = 1;
         auto preload = [&](uint16_t flag, const Value& v) {
             if ((s.flags & flag) && reg < frame.registers.size()) frame.registers[reg++] = v;
         };
-        preload(PreloadThis, thisValue);
+        // A value both preloaded and suppressed keeps its register but loads
+        // as undefined; `arguments` loads either way.
+        preload(PreloadThis, s.flags & SuppressThis ? Value() : thisValue);
         preload(PreloadArguments, Value(static_cast<Object*>(arguments)));
         if (s.flags & PreloadSuper) {
-            Object* super = vm.heap().make<Object>(ObjectKind::Super);
-            super->primitive = thisValue;
-            super->setProto(superProto);
-            preload(PreloadSuper, Value(super));
+            Object* super = nullptr;
+            if (!(s.flags & SuppressSuper)) {
+                super = vm.heap().make<Object>(ObjectKind::Super);
+                super->primitive = thisValue;
+                super->setProto(superProto);
+            }
+            preload(PreloadSuper, super ? Value(super) : Value());
         }
         ClipObject* clip = frame.target && frame.target->kind() == ObjectKind::Clip
                          ? vm.liveClip(static_cast<ClipObject*>(frame.target)) : nullptr;
@@ -403,6 +411,13 @@ bool Interpreter::isPathOutsideFunction(const std::string& name)
     if (f_.callee) return false;
     std::string path, variable;
     return splitPath(name, path, variable) || name.find('/') != std::string::npos;
+}
+
+Object* Interpreter::withScopeOwning(const std::string& name)
+{
+    for (size_t i = f_.scopes.size(); i-- > 0 && f_.scopes[i] != f_.locals;)
+        if (vm_.hasOwn(f_.scopes[i], name)) return f_.scopes[i];
+    return f_.locals;
 }
 
 // ---- operators ---------------------------------------------------------------------

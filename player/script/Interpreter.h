@@ -68,6 +68,9 @@ private:
     // A declared name (var, function) that names a variable by its path, in
     // code outside any function: it is declared where the path leads.
     bool isPathOutsideFunction(const std::string& name);
+    // Where a `var` with a value goes: a `with` object that already owns
+    // the name takes the value, else the locals do.
+    Object* withScopeOwning(const std::string& name);
     ClipObject* targetClip();
     // Whether the clip the actions belong to is on the stage. A call that
     // removes it ends the actions (the rest would run on a removed clip).

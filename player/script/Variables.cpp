@@ -92,9 +92,20 @@ bool Interpreter::special(const std::string& name, Value& out)
 
 bool Interpreter::lookup(const std::string& name, Value& out, Object** holder)
 {
-    // this, _global, _root and _levelN are keywords: no variable hides them.
-    // SWF 4 has no such keywords, only plain variables of those names.
-    if (f_.version >= 5 && special(name, out)) {
+    // this, _global, _root and _levelN are keywords, which only a variable
+    // that a script stored under that name hides. SWF 4 has no such
+    // keywords, only plain variables of those names.
+    Value keyword;
+    if (f_.version >= 5 && special(name, keyword)) {
+        for (size_t i = f_.scopes.size(); i-- > 0;) {
+            Object* scope = standIn(vm_, f_.scopes[i], f_.originalTarget);
+            if (scope && scope->findOwn(name)) {
+                out = vm_.get(scope, name);
+                if (holder) *holder = scope;
+                return true;
+            }
+        }
+        out = keyword;
         if (holder) *holder = nullptr;
         return true;
     }
