@@ -48,6 +48,8 @@ bool StageClip::getVirtual(script::VM& vm, const std::string& name, script::Valu
     // A variable that a script stored as _parent, _root or _global hides the clip's own.
     const bool hidable = key == "_parent" || key == "_root" || key == "_global";
     if (hidable && findOwn(name)) return false;
+    // From SWF 7 a level is named in exactly this case.
+    if (vm.swfVersion() >= 7 && key.rfind("_level", 0) == 0 && name.rfind("_level", 0) != 0) return false;
     if (!key.empty() && key[0] == '_' && getProperty(vm, key, out)) return true;
     // Own variables come before children of the same name.
     if (findOwn(name)) return false;

@@ -16,12 +16,16 @@ const double NaN = std::numeric_limits<double>::quiet_NaN();
 // trailing zeros removed.
 void significantDigits(double n, std::string& digits, int& exponent)
 {
-    char buf[40];
+    char buf[48];
     std::snprintf(buf, sizeof buf, "%.14e", n);
+    // The player rounds by adding half a unit of the last digit, which
+    // overflows next to the largest number: that one is cut off instead.
+    const bool cut = std::isinf(std::strtod(buf, nullptr));
+    if (cut) std::snprintf(buf, sizeof buf, "%.20e", n);
     digits.clear();
     const char* p = buf;
     for (; *p && *p != 'e'; ++p)
-        if (*p >= '0' && *p <= '9') digits += *p;
+        if (*p >= '0' && *p <= '9' && !(cut && digits.size() == 15)) digits += *p;
     exponent = std::atoi(p + 1);
     while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
 }

@@ -35,7 +35,9 @@ TEST(NumberToString, ExponentForms)
     EXPECT_EQ(numberToString(0.000001), "1e-6");
     EXPECT_EQ(numberToString(-1.25e-7), "-1.25e-7");
     EXPECT_EQ(numberToString(5e-324), "4.94065645841247e-324");
-    EXPECT_EQ(numberToString(1.7976931348623157e308), "1.79769313486232e+308");
+    EXPECT_EQ(numberToString(1.7976931348623157e308), "1.79769313486231e+308");
+    EXPECT_EQ(numberToString(-1.7976931348623157e308), "-1.79769313486231e+308");
+    EXPECT_EQ(numberToString(1.79769313486232e307), "1.79769313486232e+307");
 }
 
 TEST(NumberToString, SpecialValues)
