@@ -193,7 +193,7 @@ void Renderer::drawShape(const Shape& shape, const Matrix& toPixels, const Color
     if (mask) clip = clip.intersect(mask->bounds());
     if (!reaches(shape, toPixels, clip)) return;
 
-    s.outlines.build(shape, toPixels, true);
+    s.outlines.build(shape, toPixels, true, s.coverage == Coverage::Samples4);
     FillRule fillRule = shape.nonZeroWinding ? FillRule::NonZero : FillRule::EvenOdd;
     for (const ShapeOutlines::Fill& fill : s.outlines.fills()) {
         bool visible = fill.line ? (fill.line->hasFill ? s.painter.prepare(fill.line->fill, toPixels, cx, bitmaps)

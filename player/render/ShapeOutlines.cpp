@@ -28,9 +28,24 @@ double strokeWidth(const LineStyle& line, const Matrix& m) {
     return std::isfinite(width) ? std::max(width, 1.0) : 1.0;
 }
 
+// A stroke one pixel wide or thinner (a dot aside), sampled 2x2: each
+// segment covers one pixel across its minor axis, the way a line stepped
+// along its major axis does, rather than a band one pixel wide measured
+// square to the line. No caps or joins.
+void addHairline(const std::vector<Point>& points, EdgeList& out) {
+    for (size_t i = 1; i < points.size(); ++i) {
+        Point a = points[i - 1], b = points[i];
+        bool xMajor = std::fabs(b.x - a.x) >= std::fabs(b.y - a.y);
+        double acrossX = xMajor ? 0 : 0.5, acrossY = xMajor ? 0.5 : 0;
+        Point quad[4] = {{a.x - acrossX, a.y - acrossY}, {b.x - acrossX, b.y - acrossY},
+                         {b.x + acrossX, b.y + acrossY}, {a.x + acrossX, a.y + acrossY}};
+        out.addConvexPiece(quad, 4);
+    }
+}
+
 } // namespace
 
-void ShapeOutlines::build(const Shape& shape, const Matrix& toPixels, bool withLines) {
+void ShapeOutlines::build(const Shape& shape, const Matrix& toPixels, bool withLines, bool steppedHairlines) {
     flatten(shape, toPixels);
     uses_.clear();
     for (size_t i = 0; i < shape.paths.size(); ++i) {
@@ -61,7 +76,7 @@ void ShapeOutlines::build(const Shape& shape, const Matrix& toPixels, bool withL
         size_t listIndex = listsUsed_;
         EdgeList& list = nextList();
         if (u.isLine) {
-            addStrokes(&uses_[first], &uses_[last], group.lines[u.style], toPixels, list);
+            addStrokes(&uses_[first], &uses_[last], group.lines[u.style], toPixels, steppedHairlines, list);
             fills_.push_back({nullptr, &group.lines[u.style], listIndex});
         } else {
             addFillEdges(&uses_[first], &uses_[last], list);
@@ -112,10 +127,19 @@ void ShapeOutlines::addFillEdges(const Use* first, const Use* last, EdgeList& ou
 // Consecutive paths of one line style that continue where the last one
 // ended are one polyline, so that they meet with a join rather than caps.
 void ShapeOutlines::addStrokes(const Use* first, const Use* last, const LineStyle& line, const Matrix& toPixels,
+                               bool steppedHairlines,
                                EdgeList& out) {
     StrokeStyle style{strokeWidth(line, toPixels) / 2, line.startCap, line.endCap, line.join, line.miterLimit};
+    bool hairline = steppedHairlines && style.halfWidth <= 0.5;
     auto finish = [&] {
         if (polyline_.empty()) return;
+        bool hasLength = std::any_of(polyline_.begin(), polyline_.end(),
+                                     [&](Point p) { return !samePoint(p, polyline_.front()); });
+        if (hairline && hasLength) {
+            addHairline(polyline_, out);
+            polyline_.clear();
+            return;
+        }
         bool closed = !line.noClose && polyline_.size() > 2 && samePoint(polyline_.front(), polyline_.back());
         stroker_.stroke(polyline_, closed, style, out);
         polyline_.clear();

@@ -22,7 +22,9 @@ public:
     };
 
     // withLines false leaves the strokes out (a mask is the area of the fills).
-    void build(const Shape& shape, const Matrix& toPixels, bool withLines = true);
+    // steppedHairlines draws strokes one pixel wide or thinner one pixel
+    // thick across their minor axis, as the 2x2-sampled qualities do.
+    void build(const Shape& shape, const Matrix& toPixels, bool withLines = true, bool steppedHairlines = false);
     const std::vector<Fill>& fills() const { return fills_; }
     const EdgeList& edgesOf(const Fill& fill) const { return lists_[fill.edgeList]; }
 
@@ -39,7 +41,8 @@ private:
     void flatten(const Shape& shape, const Matrix& toPixels);
     EdgeList& nextList();
     void addFillEdges(const Use* first, const Use* last, EdgeList& out) const;
-    void addStrokes(const Use* first, const Use* last, const LineStyle& line, const Matrix& toPixels, EdgeList& out);
+    void addStrokes(const Use* first, const Use* last, const LineStyle& line, const Matrix& toPixels,
+                    bool steppedHairlines, EdgeList& out);
 
     std::vector<Point> points_;                        // every path's points, flattened
     std::vector<std::pair<size_t, size_t>> ranges_;    // per path: [begin, end) in points_

@@ -144,6 +144,18 @@ TEST(Stroke, HairlinesAndThinLinesAreOnePixelWide) {
     }
 }
 
+TEST(Stroke, ThinDiagonalsAreOnePixelThickAcrossTheirMinorAxis) {
+    LineStyle line;
+    line.width = 20;
+    Image image(20, 20);
+    Renderer(image).drawShape(lineShape({{2, 2}, {18, 18}}, line), kTwipsToPixels, {});
+    for (int y = 5; y < 15; ++y) {
+        uint32_t rowCoverage = 0;
+        for (int x = 0; x < 20; ++x) rowCoverage += alphaOf(image.row(y)[x]);
+        EXPECT_NEAR(rowCoverage, 255, 2) << y;   // a band one pixel wide square to the line would be 1.41
+    }
+}
+
 TEST(Stroke, CapsExtendTheEnds) {
     auto opaqueWith = [](LineStyle::Cap cap) {
         LineStyle line;
