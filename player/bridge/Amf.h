@@ -10,5 +10,6 @@ class ScriptBridge;
 script::AmfWriter amfWriter(script::VM& vm, ScriptBridge& bridge);
 
 void installRemoting(ScriptBridge& bridge);
+void installSharedObject(ScriptBridge& bridge);
 
 } // namespace tesmar::bridge

@@ -87,27 +87,22 @@ void answer(script::VM& vm, NetConnectionObject* connection, std::span<const uin
     }
 }
 
-Value send(CallContext& c) {
-    auto* connection = dynamic_cast<NetConnectionObject*>(c.thisObject);
-    if (!connection) return Value();
+void send(script::VM& vm, ScriptBridge& bridge, NetConnectionObject* connection) {
     connection->sendScheduled = false;
-    if (connection->queued.empty() || connection->link != NetConnectionObject::Link::Remote) return Value();
-    ScriptBridge& bridge = bridgeOf(c);
+    if (connection->queued.empty() || connection->link != NetConnectionObject::Link::Remote) return;
     LoadQueue& loads = bridge.player().loads();
     FetchRequest request = loads.request(connection->gateway, 0, {});
     request.post = true;
     request.contentType = "application/x-amf";
-    request.body = requestBody(c.vm, bridge, *connection);
+    request.body = requestBody(vm, bridge, *connection);
     connection->queued.clear();
-    script::VM* vm = &c.vm;
-    loads.loadBytes(connection, request, [vm, connection](bool ok, std::span<const uint8_t> bytes) {
-        if (ok) answer(*vm, connection, bytes);
-        else vm->callSafely(vm->get(connection, "onStatus"), Value(static_cast<Object*>(connection)), {});
+    loads.loadBytes(connection, request, [&vm, connection](bool ok, std::span<const uint8_t> bytes) {
+        if (ok) answer(vm, connection, bytes);
+        else vm.callSafely(vm.get(connection, "onStatus"), Value(static_cast<Object*>(connection)), {});
     });
-    return Value();
 }
 
-// call(method, responder, args...): queued for the request after this frame.
+// call(method, responder, args...): queued for the request at the end of the tick.
 Value call(CallContext& c) {
     auto* connection = dynamic_cast<NetConnectionObject*>(c.thisObject);
     if (!connection || connection->link != NetConnectionObject::Link::Remote || c.count() < 1) return Value();
@@ -119,7 +114,9 @@ Value call(CallContext& c) {
     connection->queued.push_back(std::move(queued));
     if (!connection->sendScheduled) {
         connection->sendScheduled = true;
-        c.vm.callAfterFrame(Value(static_cast<Object*>(c.vm.newNative(send))), c.thisValue, {});
+        script::VM* vm = &c.vm;
+        ScriptBridge* bridge = &bridgeOf(c);
+        bridge->player().loads().sendAtEndOfTick(connection, [vm, bridge, connection] { send(*vm, *bridge, connection); });
     }
     return Value(true);
 }

@@ -5,6 +5,7 @@
 #include <unordered_set>
 #include "player/Player.h"
 #include "player/bridge/LoadedImage.h"
+#include "player/bridge/LoadedText.h"
 #include "player/bridge/ScriptBridge.h"
 #include "player/bridge/StageClip.h"
 #include "player/script/VM.h"
@@ -37,6 +38,14 @@ std::string textOf(const std::vector<uint8_t>& bytes) {
     std::string text(bytes.begin(), bytes.end());
     if (text.rfind("\xEF\xBB\xBF", 0) == 0) text.erase(0, 3);
     return text;
+}
+
+// Loaded bytes are read in the system's code page by SWF 5 movies and by
+// later ones that set System.useCodepage.
+bool readsCodepage(script::VM& vm) {
+    if (vm.swfVersion() <= 5) return true;
+    const script::Value system = vm.get(vm.global(), "System");
+    return system.isObject() && vm.toBoolean(vm.get(system.object(), "useCodepage"));
 }
 
 // A movie of one empty frame: what a clip shows after loading data that is no movie.
@@ -426,7 +435,9 @@ void LoadQueue::applyVariables(Load& load) {
     script::VM* vm = bridge().vm();
     StageClip* target = bridge().objectFor(object);
     if (!target || !vm) return;
-    for (const auto& [name, value] : decodeForm(textOf(load.bytes))) vm->set(target, name, script::Value(value));
+    const bool codepage = readsCodepage(*vm);
+    for (const auto& [name, value] : decodeForm(textOf(load.bytes)))
+        vm->set(target, decodeLoadedText(name, codepage), script::Value(decodeLoadedText(value, codepage)));
     if (auto* clip = dynamic_cast<stage::MovieClip*>(object)) clip->queueClipEvent(swf::clipEvent::Data);
 }
 
@@ -438,11 +449,18 @@ void LoadQueue::applyText(Load& load) {
     load.receiver->put("_bytesTotal", script::Value(size), script::DontEnum | script::DontDelete);
     const script::Value onData = vm->get(load.receiver, "onData");
     std::vector<script::Value> args;
-    if (load.ok) args.push_back(script::Value(textOf(load.bytes)));
+    if (load.ok) args.push_back(script::Value(decodeLoadedText(textOf(load.bytes), readsCodepage(*vm))));
     vm->callSafely(onData, script::Value(load.receiver), args);
 }
 
+void LoadQueue::sendAtEndOfTick(script::Object* owner, std::function<void()> send) {
+    sends_.emplace_back(owner, std::move(send));
+}
+
 void LoadQueue::endTick() {
+    std::vector<std::pair<script::Object*, std::function<void()>>> sends;
+    sends.swap(sends_);
+    for (auto& [owner, send] : sends) send();
     std::vector<Init> inits;
     inits.swap(inits_);
     // The newest load hears first.
@@ -464,6 +482,7 @@ void LoadQueue::traceRoots(script::Tracer& tracer) {
     for (const auto& [id, load] : pending_) tracer.mark(load.receiver);
     for (const Load& load : arrived_) tracer.mark(load.receiver);
     for (const Init& init : inits_) tracer.mark(init.loader);
+    for (const auto& [owner, send] : sends_) tracer.mark(owner);
     for (const auto& [id, socket] : sockets_) tracer.mark(socket.owner);
 }
 

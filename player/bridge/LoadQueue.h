@@ -95,8 +95,13 @@ public:
     size_t bytesOf(const swf::Movie& movie);
     // Applies what arrived since the last tick.
     void beginTick();
-    // After the tick's scripts: onLoadInit for the clips whose first frame ran.
+    // After the tick's scripts: the requests gathered during the tick go
+    // out, then onLoadInit for the clips whose first frame ran.
     void endTick();
+    // A request that a native object (a remoting connection) gathers over
+    // the tick's scripts: send runs at the end of the tick, owner is kept
+    // alive until then.
+    void sendAtEndOfTick(script::Object* owner, std::function<void()> send);
     // The loaders and receivers waiting for answers, for the collector.
     void traceRoots(script::Tracer& tracer);
 
@@ -136,6 +141,7 @@ private:
     std::map<uint32_t, Load> pending_;   // by request
     std::vector<Load> arrived_;          // in order of arrival
     std::vector<Init> inits_;
+    std::vector<std::pair<script::Object*, std::function<void()>>> sends_;
     struct Socket {
         script::Object* owner;
         SocketHandler handler;

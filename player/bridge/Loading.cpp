@@ -72,6 +72,7 @@ void installLoading(ScriptBridge& bridge) {
     installLoadVars(bridge);
     installRemoting(bridge);
     installXmlSocket(bridge);
+    installSharedObject(bridge);
 }
 
 } // namespace tesmar::bridge

@@ -51,7 +51,9 @@ script::ClipObject* StageClip::childClip(std::string_view name) {
 
 std::vector<std::string> StageClip::names() {
     std::vector<std::string> parts;
-    for (stage::DisplayObject* o = object(); o; o = o->parent()) parts.push_back(o->name());
+    // A level is named by its number in paths, whatever its _name says.
+    for (stage::DisplayObject* o = object(); o; o = o->parent())
+        parts.push_back(o->parent() ? o->name() : "_level" + std::to_string(o->depth()));
     std::reverse(parts.begin(), parts.end());
     return parts;
 }

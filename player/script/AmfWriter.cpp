@@ -152,6 +152,18 @@ void AmfWriter::object(Object* object)
 
 void AmfWriter::properties(Object* object)
 {
+    members(object, false);
+    u16(0);
+    u8(ObjectEndMarker);
+}
+
+void AmfWriter::fileMembers(Object* object)
+{
+    members(object, true);
+}
+
+void AmfWriter::members(Object* object, bool fileForm)
+{
     // Own properties in the order they were made, then the inherited ones
     // that they do not hide.
     std::unordered_set<std::string> seen;
@@ -164,11 +176,10 @@ void AmfWriter::properties(Object* object)
             if (isFunction(v)) continue;
             name(p.name);
             value(v);
+            if (fileForm) u8(0);
         }
         level = level->proto();
     }
-    u16(0);
-    u8(ObjectEndMarker);
 }
 
 bool AmfWriter::hasNamedProperties(ArrayObject* array)
@@ -184,7 +195,7 @@ bool AmfWriter::hasNamedProperties(ArrayObject* array)
 void AmfWriter::array(ArrayObject* array)
 {
     const uint32_t length = array->length();
-    if (length > kMaxStrictLength || hasNamedProperties(array)) {
+    if (arraysWithNames_ || length > kMaxStrictLength || hasNamedProperties(array)) {
         u8(EcmaArrayMarker);
         u32(length);
         return properties(array);

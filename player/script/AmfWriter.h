@@ -24,6 +24,12 @@ public:
     AmfWriter(VM& vm, AliasLookup aliasOf);
 
     void value(const Value& v);
+    // Arrays written with their indices as names (ECMA arrays) even when
+    // they have nothing else: the form of shared objects' files.
+    void writeArraysWithNames() { arraysWithNames_ = true; }
+    // The members of an object as a shared object's file keeps them: each
+    // name and value followed by a zero byte, without an end marker.
+    void fileMembers(Object* object);
     // The pieces of the framing around values.
     void u8(uint8_t v) { bytes_.push_back(v); }
     void u16(uint16_t v);
@@ -38,6 +44,9 @@ private:
     void number(double n);
     void object(Object* object);
     void properties(Object* object);
+    // Writes the name and value of each member that AMF carries, with a
+    // zero byte after each in the file form.
+    void members(Object* object, bool fileForm);
     void array(ArrayObject* array);
     bool hasNamedProperties(ArrayObject* array);
     std::string aliasOf(Object* object);
@@ -50,6 +59,7 @@ private:
     std::vector<uint8_t> bytes_;
     std::unordered_map<Object*, uint16_t> references_;
     int depth_ = 0;
+    bool arraysWithNames_ = false;
 };
 
 } // namespace tesmar::script

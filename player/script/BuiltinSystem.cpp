@@ -15,6 +15,7 @@ void installExternalInterface(VM& vm);
 void installNetConnection(VM& vm);
 void installLocalConnection(VM& vm);
 void installFileReference(VM& vm);
+void installDevices(VM& vm);
 
 namespace {
 
@@ -111,6 +112,7 @@ void installSystemObjects(VM& vm)
     installNetConnection(vm);
     installLocalConnection(vm);
     installFileReference(vm);
+    installDevices(vm);
 }
 
 } // namespace tesmar::script

@@ -134,5 +134,17 @@ TEST_F(Amf, HostileInputEndsTheReadingSafely)
     EXPECT_FALSE(ok);
 }
 
+TEST_F(Amf, FileFormFollowsEachMemberWithZeroAndNamesArrayIndices)
+{
+    Object* data = vm.newObject();
+    vm.set(data, "a", Value(static_cast<Object*>(vm.newArray({Value(true)}))));
+    vm.set(data, "n", Value::null());
+    AmfWriter writer(vm, {});
+    writer.writeArraysWithNames();
+    writer.fileMembers(data);
+    EXPECT_EQ(writer.bytes(), (Bytes{0, 1, 'a', 0x08, 0, 0, 0, 1, 0, 1, '0', 0x01, 0x01, 0, 0, 0x09, 0,
+                                     0, 1, 'n', 0x05, 0}));
+}
+
 } // namespace
 } // namespace tesmar::script
