@@ -19,11 +19,14 @@ public:
         target_ = &target;
         color_ = color;
         laidTo_.assign(size_t(target.height), 0);
+        paintedFrom_.assign(size_t(target.height), target.width);
     }
     // Readies columns before x1 of row y for painting [x0, x1); replacing
     // says that the painting covers [x0, x1) without reading it.
     void prepare(int y, int x0, int x1, bool replacing) {
         if (size_t(y) >= laidTo_.size()) return;
+        int& from = paintedFrom_[size_t(y)];
+        from = std::min(from, x0);
         int& laid = laidTo_[size_t(y)];
         if (x1 <= laid) return;
         uint32_t* row = target_->row(y);
@@ -34,11 +37,17 @@ public:
         for (size_t y = 0; y < laidTo_.size(); ++y) prepare(int(y), target_->width, target_->width, false);
         laidTo_.clear();
     }
+    // The columns [from, to) of row y that painting may have reached; the
+    // rest still have the colour or wait for it.
+    std::pair<int, int> reached(int y) const { return {paintedFrom_[size_t(y)], laidTo_[size_t(y)]}; }
+    // Leaves the rest unlaid: the target is not read again before start().
+    void abandon() { laidTo_.clear(); }
 
 private:
     Image* target_ = nullptr;
     uint32_t color_ = 0;
     std::vector<int> laidTo_;   // per row: columns before it are laid; empty when nothing is pending
+    std::vector<int> paintedFrom_;   // per row: the first column painting asked for
 };
 
 // Paints rasterized rows with one fill, through the current mask if any.
@@ -131,8 +140,21 @@ private:
 
 } // namespace
 
+// A display object drawn apart from its parent, to be blended into it.
+struct Layer {
+    Image image;
+    LazyClear clear;   // lays transparency where the object paints
+    Image* parent = nullptr;
+};
+
 struct Renderer::State {
     Coverage coverage = Coverage::Samples4;
+    // Layers in use are the first layerDepth; their images are kept for the next frame.
+    std::vector<std::unique_ptr<Layer>> layers;
+    size_t layerDepth = 0;
+    // Layers nested deeper draw straight onto their parent: each costs a whole target.
+    static constexpr size_t kMostLayers = 8;
+    LazyClear& painted() { return layerDepth ? layers[layerDepth - 1]->clear : background; }
     ShapeOutlines outlines;
     Rasterizer rasterizer;
     FillPainter painter;
@@ -157,6 +179,7 @@ void Renderer::begin(Image& target) {
     state_->coverage = Coverage::Samples4;
     state_->masks.clear();
     state_->maskShapeCount = 0;
+    state_->layerDepth = 0;
 }
 
 void Renderer::setQuality(Quality quality) {
@@ -173,7 +196,41 @@ void Renderer::clear(Rgba color) {
         std::fill(target_->pixels.begin(), target_->pixels.end(), premultiplied(color));
 }
 
-void Renderer::finish() { state_->background.finish(); }
+void Renderer::finish() {
+    while (state_->layerDepth) endLayer(BlendMode::Normal);
+    state_->background.finish();
+}
+
+bool Renderer::beginLayer() {
+    State& s = *state_;
+    if (!target_ || target_->empty() || s.masks.defining() || s.layerDepth == State::kMostLayers) return false;
+    if (s.layerDepth == s.layers.size()) s.layers.push_back(std::make_unique<Layer>());
+    Layer& layer = *s.layers[s.layerDepth++];
+    if (layer.image.width != target_->width || layer.image.height != target_->height)
+        layer.image = Image(target_->width, target_->height);
+    layer.clear.start(layer.image, 0);
+    layer.parent = target_;
+    target_ = &layer.image;
+    return true;
+}
+
+void Renderer::endLayer(BlendMode mode) {
+    State& s = *state_;
+    if (!s.layerDepth) return;
+    Layer& layer = *s.layers[--s.layerDepth];
+    target_ = layer.parent;
+    // The alpha and erase modes cut into the layer beneath; with none, the
+    // object shows nothing.
+    bool cuts = mode == BlendMode::Alpha || mode == BlendMode::Erase;
+    LazyClear& beneath = s.painted();
+    for (int y = 0; y < target_->height && (s.layerDepth || !cuts); ++y) {
+        auto [from, to] = layer.clear.reached(y);
+        if (from >= to) continue;
+        beneath.prepare(y, from, to, false);
+        blendRow(target_->row(y) + from, layer.image.row(y) + from, to - from, mode);
+    }
+    layer.clear.abandon();
+}
 
 void Renderer::drawShape(const Shape& shape, const Matrix& toPixels, const ColorTransform& cx,
                          const BitmapSource* bitmaps) {
@@ -200,7 +257,7 @@ void Renderer::drawShape(const Shape& shape, const Matrix& toPixels, const Color
                                                        : s.painter.prepareSolid(fill.line->color, cx))
                                  : s.painter.prepare(*fill.style, toPixels, cx, bitmaps);
         if (!visible) continue;
-        PaintSink sink(*target_, s.painter, mask, s.background, s.scratch);
+        PaintSink sink(*target_, s.painter, mask, s.painted(), s.scratch);
         // Stroke outlines are unions of pieces: always non-zero.
         s.rasterizer.fill(s.outlines.edgesOf(fill), clip, fill.line ? FillRule::NonZero : fillRule, s.coverage, sink,
                           mask ? mask->rowRanges() : nullptr);

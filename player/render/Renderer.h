@@ -8,6 +8,7 @@
 #include "player/geom/Geometry.h"
 #include "player/geom/Image.h"
 #include "player/geom/Shape.h"
+#include "player/render/BlendModes.h"
 #include "player/render/Rasterizer.h"
 
 namespace tesmar::render {
@@ -57,6 +58,13 @@ public:
     void beginMask();
     void endMaskDefinition();
     void popMask();
+
+    // Blend modes: between beginLayer() and endLayer(), drawing goes into a
+    // transparent layer, which endLayer() then blends into what was beneath.
+    // beginLayer() answers false, and drawing goes on as before, when no
+    // layer can be made (too deeply nested, or while defining a mask).
+    bool beginLayer();
+    void endLayer(BlendMode mode);
 
     struct State;
 

@@ -366,7 +366,10 @@ void MovieClip::draw(render::Renderer& r, const Matrix& toPixels, const ColorTra
             continue;
         }
         if (!child->visible() || child->depth() < 0) continue;
+        // A blend mode draws the child apart, then mixes it into what is beneath.
+        bool layered = render::needsLayer(child->blendMode()) && r.beginLayer();
         child->draw(r, toPixels * child->matrix(), cx * child->colorTransform());
+        if (layered) r.endLayer(render::BlendMode(child->blendMode()));
     }
     for (size_t i = 0; i < maskEnds.size(); ++i) r.popMask();
 }
