@@ -98,13 +98,13 @@ void send(script::VM& vm, ScriptBridge& bridge, NetConnectionObject* connection)
     connection->queued.clear();
     loads.loadBytes(connection, request, [&vm, connection](bool ok, std::span<const uint8_t> bytes) {
         if (ok) answer(vm, connection, bytes);
-        else vm.callSafely(vm.get(connection, "onStatus"), Value(static_cast<Object*>(connection)), {});
+        else vm.callSafely(vm.get(connection->owner, "onStatus"), Value(connection->owner), {});
     });
 }
 
 // call(method, responder, args...): queued for the request at the end of the tick.
 Value call(CallContext& c) {
-    auto* connection = dynamic_cast<NetConnectionObject*>(c.thisObject);
+    auto* connection = script::connectionOf(c.vm, c.thisObject);
     if (!connection || connection->link != NetConnectionObject::Link::Remote || c.count() < 1) return Value();
     NetConnectionObject::Call queued;
     queued.method = c.vm.toString(c.arg(0));
@@ -123,7 +123,7 @@ Value call(CallContext& c) {
 
 // addHeader(name, mustUnderstand, value): replaces a header of that name.
 Value addHeader(CallContext& c) {
-    auto* connection = dynamic_cast<NetConnectionObject*>(c.thisObject);
+    auto* connection = script::connectionOf(c.vm, c.thisObject);
     if (!connection || c.count() < 1) return Value();
     const std::string name = c.vm.toString(c.arg(0));
     NetConnectionObject::Header* header = nullptr;

@@ -4,7 +4,7 @@
 // wait for answers. The calls themselves travel through the player's
 // fetches, which the bridge adds (call, addHeader).
 
-#include "player/script/Object.h"
+#include "player/script/Function.h"
 
 #include <map>
 #include <string>
@@ -14,7 +14,7 @@ namespace tesmar::script {
 
 class NetConnectionObject : public Object {
 public:
-    explicit NetConnectionObject(Heap& heap) : Object(heap) {}
+    explicit NetConnectionObject(Heap& heap) : Object(heap), owner(this) {}
 
     enum class Link { None, Local, Remote };
     struct Header {
@@ -32,6 +32,9 @@ public:
     void reset();
     void trace(Tracer& tracer) override;
 
+    // The script object the connection belongs to, which hears its events:
+    // itself, or the instance of a script subclass that called super().
+    Object* owner;
     Link link = Link::None;
     std::string gateway;            // the address of a remote link
     std::vector<Header> headers;    // sent with every request
@@ -40,5 +43,10 @@ public:
     int nextCall = 1;
     bool sendScheduled = false;
 };
+
+// The connection state of an object: a NetConnection, or an instance of a
+// script subclass whose constructor called NetConnection through super();
+// null for anything else.
+NetConnectionObject* connectionOf(VM& vm, Object* object);
 
 } // namespace tesmar::script
