@@ -531,7 +531,9 @@ bool Interpreter::execute(uint8_t op, size_t data, size_t length, size_t& pc, si
     case 0x54: {                                       // InstanceOf
         Value constructor = pop();
         Value object = pop();
-        push(Value(constructor.isObject() && vm_.instanceOf(object, constructor.object())));
+        // A primitive is an instance of nothing; a primitive class is boxed.
+        Object* cls = object.isObject() ? vm_.toObject(constructor) : nullptr;
+        push(Value(cls && vm_.instanceOf(object, cls)));
         break;
     }
     case 0x69: {                                       // Extends
@@ -548,8 +550,14 @@ bool Interpreter::execute(uint8_t op, size_t data, size_t length, size_t& pc, si
     case 0x2B: {                                       // CastOp
         Value object = pop();
         Value constructor = pop();
-        bool is = constructor.isObject() && vm_.instanceOf(object, constructor.object());
-        push(is ? object : Value::null());
+        // A primitive is boxed, and then refused.
+        if (!object.isObject()) {
+            vm_.toObject(object);
+            push(Value::null());
+            break;
+        }
+        Object* cls = vm_.toObject(constructor);
+        push(cls && vm_.instanceOf(object, cls) ? object : Value::null());
         break;
     }
     case 0x2C: {                                       // ImplementsOp

@@ -49,7 +49,7 @@ private:
 // installed function lives.
 struct Entry {
     int32_t category, index;
-    const char* owner;      // a global object, or null for the global object itself
+    const char* owner;      // a global object's dotted path, or null for the global object itself
     const char* name;
 };
 
@@ -62,7 +62,41 @@ const Entry entries[] = {
     {200, 11, "Math", "random"}, {200, 12, "Math", "floor"}, {200, 13, "Math", "ceil"},
     {200, 14, "Math", "atan"}, {200, 15, "Math", "asin"}, {200, 16, "Math", "acos"},
     {200, 17, "Math", "pow"},
+    {103, 0, "Date.prototype", "getFullYear"}, {103, 1, "Date.prototype", "getYear"},
+    {103, 2, "Date.prototype", "getMonth"}, {103, 3, "Date.prototype", "getDate"},
+    {103, 4, "Date.prototype", "getDay"}, {103, 5, "Date.prototype", "getHours"},
+    {103, 6, "Date.prototype", "getMinutes"}, {103, 7, "Date.prototype", "getSeconds"},
+    {103, 8, "Date.prototype", "getMilliseconds"}, {103, 9, "Date.prototype", "setFullYear"},
+    {103, 10, "Date.prototype", "setMonth"}, {103, 11, "Date.prototype", "setDate"},
+    {103, 12, "Date.prototype", "setHours"}, {103, 13, "Date.prototype", "setMinutes"},
+    {103, 14, "Date.prototype", "setSeconds"}, {103, 15, "Date.prototype", "setMilliseconds"},
+    {103, 16, "Date.prototype", "getTime"}, {103, 17, "Date.prototype", "setTime"},
+    {103, 18, "Date.prototype", "getTimezoneOffset"}, {103, 19, "Date.prototype", "toString"},
+    {103, 20, "Date.prototype", "setYear"},
+    {103, 128, "Date.prototype", "getUTCFullYear"}, {103, 129, "Date.prototype", "getUTCYear"},
+    {103, 130, "Date.prototype", "getUTCMonth"}, {103, 131, "Date.prototype", "getUTCDate"},
+    {103, 132, "Date.prototype", "getUTCDay"}, {103, 133, "Date.prototype", "getUTCHours"},
+    {103, 134, "Date.prototype", "getUTCMinutes"}, {103, 135, "Date.prototype", "getUTCSeconds"},
+    {103, 136, "Date.prototype", "getUTCMilliseconds"}, {103, 137, "Date.prototype", "setUTCFullYear"},
+    {103, 138, "Date.prototype", "setUTCMonth"}, {103, 139, "Date.prototype", "setUTCDate"},
+    {103, 140, "Date.prototype", "setUTCHours"}, {103, 141, "Date.prototype", "setUTCMinutes"},
+    {103, 142, "Date.prototype", "setUTCSeconds"}, {103, 143, "Date.prototype", "setUTCMilliseconds"},
+    {103, 256, nullptr, "Date"}, {103, 257, "Date", "UTC"},
 };
+
+// The object at a dotted path from the global object.
+Value globalAt(VM& vm, const char* path)
+{
+    Value at(vm.global());
+    if (!path) return at;
+    std::string rest = path;
+    while (at.isObject() && !rest.empty()) {
+        size_t dot = rest.find('.');
+        at = vm.get(at.object(), rest.substr(0, dot));
+        rest = dot == std::string::npos ? "" : rest.substr(dot + 1);
+    }
+    return at;
+}
 
 // The trace action as a function.
 Value traceNative(CallContext& c)
@@ -70,6 +104,12 @@ Value traceNative(CallContext& c)
     Value v = c.arg(0);
     c.vm.trace(v.isUndefined() ? "undefined" : c.vm.toString(v));
     return Value();
+}
+
+// ASnative(2, 0): whether the script function running was called by `new`.
+Value calledByNew(CallContext& c)
+{
+    return Value(c.vm.inConstructor());
 }
 
 // The Math category answers every number: one it does not use converts its
@@ -141,10 +181,11 @@ void installNatives(VM& vm)
     NativeTable* table = vm.heap().make<NativeTable>(asNative);
     table->setProto(vm.protos().function);
     for (const Entry& e : entries) {
-        Value owner = e.owner ? vm.get(global, e.owner) : Value(global);
+        Value owner = globalAt(vm, e.owner);
         if (owner.isObject()) table->functions[{e.category, e.index}] = vm.get(owner.object(), e.name);
     }
     table->functions[{100, 4}] = Value(vm.newNative(traceNative));
+    table->functions[{2, 0}] = Value(vm.newNative(calledByNew));
     table->mathFallback = Value(vm.newNative(unusedMathNative));
     global->put("ASnative", Value(static_cast<Object*>(table)), DontEnum);
 

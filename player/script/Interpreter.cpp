@@ -99,16 +99,23 @@ void Interpreter::runTopLevel(VM& vm, const ActionBytes& bytes, ClipObject* clip
         VM& vm;
         std::vector<Value>* saved;
         ClipObject* savedClip;
-        ~Registers() { vm.blockRegisters_ = saved; vm.blockClip_ = savedClip; }
-    } registers{vm, vm.blockRegisters_, vm.blockClip_};
+        bool savedConstructing;
+        ~Registers()
+        {
+            vm.blockRegisters_ = saved;
+            vm.blockClip_ = savedClip;
+            vm.constructing_ = savedConstructing;
+        }
+    } registers{vm, vm.blockRegisters_, vm.blockClip_, vm.constructing_};
     vm.blockRegisters_ = &frame.registers;
     vm.blockClip_ = clip;
+    vm.constructing_ = false;
     Interpreter interpreter(vm, frame);
     interpreter.runBlock();
 }
 
 Value Interpreter::callScript(VM& vm, FunctionObject* fn, const Value& thisValue,
-                              const std::vector<Value>& args, Object* superProto)
+                              const std::vector<Value>& args, Object* superProto, bool constructing)
 {
     const ScriptFunction& s = *fn->script;
     Frame frame;
@@ -193,9 +200,11 @@ Value Interpreter::callScript(VM& vm, FunctionObject* fn, const Value& thisValue
     struct Current {
         VM& vm;
         FunctionObject* saved;
-        ~Current() { vm.currentFunction_ = saved; }
-    } current{vm, vm.currentFunction_};
+        bool savedConstructing;
+        ~Current() { vm.currentFunction_ = saved; vm.constructing_ = savedConstructing; }
+    } current{vm, vm.currentFunction_, vm.constructing_};
     vm.currentFunction_ = fn;
+    vm.constructing_ = constructing;
     Interpreter interpreter(vm, frame);
     return interpreter.runBlock();
 }
@@ -240,7 +249,13 @@ Interpreter::Outcome Interpreter::run(size_t begin, size_t end)
                 pc = size_t(target);
                 jumped = true;
             }
-        } else if (!execute(op, data, length, next, end, outcome)) {
+        } else if (!execute(op, data, length, next, end, outcome) || vm_.pendingThrow_) {
+            // A conversion's getter threw: the action has finished without it.
+            if (vm_.pendingThrow_) {
+                Value thrown = std::move(*vm_.pendingThrow_);
+                vm_.pendingThrow_.reset();
+                throw ScriptThrow{thrown};
+            }
             if (outcome.exit != Exit::Jump) return outcome;
             if (outcome.target < f_.blockBegin || outcome.target > f_.blockEnd) return {Exit::End};
             if (outcome.target < begin || outcome.target > end) return outcome;

@@ -12,7 +12,7 @@ class Interpreter {
 public:
     static void runTopLevel(VM& vm, const ActionBytes& bytes, ClipObject* clip);
     static Value callScript(VM& vm, FunctionObject* fn, const Value& thisValue,
-                            const std::vector<Value>& args, Object* superProto);
+                            const std::vector<Value>& args, Object* superProto, bool constructing = false);
 
 private:
     struct Frame {

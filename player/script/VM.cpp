@@ -89,6 +89,7 @@ void VM::runActions(const ActionBytes& bytes, ClipObject* clip)
     StackBase base(*this);
     try {
         Interpreter::runTopLevel(*this, bytes, clip);
+        pendingThrow_.reset();
     } catch (const ScriptThrow& thrown) {
         trace("Warning: Uncaught exception, " + toString(thrown.value));
     } catch (const ScriptAbort&) {
@@ -100,7 +101,9 @@ Value VM::callSafely(const Value& function, const Value& thisValue, const std::v
     if (stopped_) return Value();
     StackBase base(*this);
     try {
-        return call(function, thisValue, args);
+        Value result = call(function, thisValue, args);
+        pendingThrow_.reset();
+        return result;
     } catch (const ScriptThrow& thrown) {
         trace("Warning: Uncaught exception, " + toString(thrown.value));
     } catch (const ScriptAbort&) {
@@ -205,14 +208,16 @@ Value VM::get(Object* object, const std::string& name)
     }
     Value v;
     if (object->getVirtual(*this, name, v)) return v;
-    Property* p = findProperty(object, name);
+    Object* holder = nullptr;
+    Property* p = findProperty(object, name, &holder);
     if (!p) return resolveMissing(*this, object, name);
     if (!p->accessor) return p->value;
     if (!p->getter) return Value();
     // Past the nesting limit, or reaching its own property up to SWF 6, a
     // getter is not run: the stored value answers.
-    if (accessorDepth_ >= limits_.maxAccessorDepth || accessorRunning(object, name)) return p->value;
-    return runAccessor(p->getter, object, name, {});
+    AccessorKey key{holder, heap_.key(name)};
+    if (accessorAtLimit(key) || accessorRunning(object, name)) return p->value;
+    return runAccessor(p->getter, object, std::move(key), {});
 }
 
 bool VM::accessorRunning(Object* object, const std::string& name) const
@@ -224,26 +229,29 @@ bool VM::accessorRunning(Object* object, const std::string& name) const
     return false;
 }
 
-Value VM::runAccessor(FunctionObject* function, Object* object, const std::string& name,
-                      const std::vector<Value>& args)
+bool VM::accessorAtLimit(const AccessorKey& key) const
 {
-    if (swfVersion_ >= 7) return callAccessor(function, object, args);
-    runningAccessors_.emplace_back(object, heap_.key(name));
-    struct Leave {
-        std::vector<std::pair<Object*, std::string>>& running;
-        ~Leave() { running.pop_back(); }
-    } leave{runningAccessors_};
-    return callAccessor(function, object, args);
+    auto it = accessorCalls_.find(key);
+    return it != accessorCalls_.end() && it->second >= limits_.maxAccessorDepth;
 }
 
-Value VM::callAccessor(FunctionObject* function, Object* object, const std::vector<Value>& args)
+Value VM::runAccessor(FunctionObject* function, Object* object, AccessorKey key, const std::vector<Value>& args)
 {
-    if (accessorDepth_ >= limits_.maxAccessorDepth) return Value();
-    ++accessorDepth_;
+    if (accessorAtLimit(key)) return Value();
+    const bool marksRunning = swfVersion_ < 7;
+    if (marksRunning) runningAccessors_.emplace_back(object, key.second);
+    auto calls = accessorCalls_.try_emplace(std::move(key), 0).first;
+    ++calls->second;
     struct Leave {
-        int& depth;
-        ~Leave() { --depth; }
-    } leave{accessorDepth_};
+        VM& vm;
+        std::map<AccessorKey, int>::iterator calls;
+        bool marksRunning;
+        ~Leave()
+        {
+            if (--calls->second == 0) vm.accessorCalls_.erase(calls);
+            if (marksRunning) vm.runningAccessors_.pop_back();
+        }
+    } leave{*this, calls, marksRunning};
     return call(Value(static_cast<Object*>(function)), Value(object), args);
 }
 
@@ -253,14 +261,15 @@ Value VM::notifyWatcher(Object* object, const std::string& name, const Value& ne
     // again; from SWF 7 watchers nest up to the accessor limit. Either way
     // the value is then stored as it is.
     Watcher* w = object->findWatcher(name);
-    if (!w || accessorRunning(object, name) || accessorDepth_ >= limits_.maxAccessorDepth) return newValue;
+    AccessorKey key{object, heap_.key(name)};
+    if (!w || accessorRunning(object, name) || accessorAtLimit(key)) return newValue;
     // The old value is the one stored, on the object or up its prototypes;
     // no getter runs for it.
     Property* found = findProperty(object, name);
     Value old = found ? found->value : Value();
     FunctionObject* callback = w->callback;
     Value userData = w->userData;
-    return runAccessor(callback, object, name, {Value(name), old, newValue, userData});
+    return runAccessor(callback, object, std::move(key), {Value(name), old, newValue, userData});
 }
 
 Value VM::getOf(const Value& base, const std::string& name)
@@ -303,7 +312,8 @@ void VM::set(Object* object, const std::string& name, const Value& assigned)
             // watcher sees it as the old value, a getter past the nesting
             // limit gives it.
             Value stored = value;
-            if (own->setter && !accessorRunning(object, name)) runAccessor(own->setter, object, name, {value});
+            if (own->setter && !accessorRunning(object, name))
+                runAccessor(own->setter, object, {object, heap_.key(name)}, {value});
             if (Property* still = object->findOwn(name)) still->value = stored;
         } else if (!(own->flags & ReadOnly)) {
             own->value = value;
@@ -313,7 +323,8 @@ void VM::set(Object* object, const std::string& name, const Value& assigned)
     Object* holder = nullptr;
     Property* inherited = findProperty(object, name, &holder);
     if (inherited && inherited->accessor) {
-        if (inherited->setter && !accessorRunning(object, name)) runAccessor(inherited->setter, object, name, {value});
+        if (inherited->setter && !accessorRunning(object, name))
+            runAccessor(inherited->setter, object, {holder, heap_.key(name)}, {value});
         return;
     }
     if (object->properties().size() >= limits_.maxProperties) abort();
@@ -353,13 +364,14 @@ std::vector<std::string> VM::enumerate(Object* object)
     if (object && object->kind() == ObjectKind::Clip)
         object = liveClip(static_cast<ClipObject*>(object));
     if (!object) return names;
+    // The player collects a clip's children (by depth), its own names and
+    // then inherited ones, each object's oldest first, and lists them from
+    // the last collected.
+    std::vector<std::string> collected;
     std::vector<std::string> virtualNames;
     object->virtualNames(virtualNames);
     for (const std::string& n : virtualNames)
-        if (seen.insert(heap_.key(n)).second) names.push_back(n);
-    // The player collects own names then inherited ones, each object's
-    // oldest first, and lists them from the last collected.
-    std::vector<std::string> collected;
+        if (seen.insert(heap_.key(n)).second) collected.push_back(n);
     Object* cur = object;
     for (int guard = 0; cur && guard < 256; ++guard) {
         for (const Property& p : cur->properties()) {
@@ -375,15 +387,15 @@ std::vector<std::string> VM::enumerate(Object* object)
 
 // ---- conversions -------------------------------------------------------------
 
-namespace {
-
-// valueOf or toString for a conversion: a getter may answer, `__resolve` never does.
-Value conversionMethod(VM& vm, Object* o, const std::string& name)
+Value VM::conversionMethod(Object* o, const std::string& name)
 {
-    return vm.has(o, name) ? vm.get(o, name) : Value();
+    try {
+        return has(o, name) ? get(o, name) : Value();
+    } catch (const ScriptThrow& thrown) {
+        if (!pendingThrow_) pendingThrow_ = thrown.value;
+        return Value();
+    }
 }
-
-} // namespace
 
 Value VM::toPrimitive(const Value& v, bool preferString)
 {
@@ -394,7 +406,7 @@ Value VM::toPrimitive(const Value& v, bool preferString)
     // Only valueOf is asked (toString for dates from SWF 6); an object it
     // returns stays an object.
     bool useString = preferString || (o->kind() == ObjectKind::Date && swfVersion_ >= 6);
-    Value f = conversionMethod(*this, o, useString ? "toString" : "valueOf");
+    Value f = conversionMethod(o, useString ? "toString" : "valueOf");
     // An object without the method (the global object has no prototype) is undefined.
     if (!f.isObject() || f.object()->kind() != ObjectKind::Function) return Value();
     return call(f, v, {});
@@ -418,7 +430,7 @@ std::string VM::toString(const Value& v)
         ClipObject* clip = liveClip(static_cast<ClipObject*>(o));
         return clip ? clip->targetPath() : "";
     }
-    Value f = conversionMethod(*this, o, "toString");
+    Value f = conversionMethod(o, "toString");
     if (f.isObject() && f.object()->kind() == ObjectKind::Function) {
         Value r = call(f, v, {});
         // Only a string counts; anything else prints as the object's type.
@@ -505,6 +517,16 @@ std::string VM::typeOf(const Value& v)
 
 namespace {
 
+// The `prototype` a class has itself, as stored: no getter runs, no
+// prototype of the class lends one, the SWF version does not hide it. A
+// string, number or boolean there is boxed.
+Object* storedPrototype(VM& vm, Object* constructor)
+{
+    Property* p = constructor->findOwn("prototype");
+    if (!p) return nullptr;
+    return p->value.isObject() ? p->value.object() : vm.toObject(p->value);
+}
+
 bool implementsInterface(VM& vm, Object* prototype, Object* wanted, int depth)
 {
     // The interfaces that `implements` gave a class's prototype, and theirs
@@ -517,9 +539,9 @@ bool implementsInterface(VM& vm, Object* prototype, Object* wanted, int depth)
     for (uint32_t i = 0; i < n; ++i) {
         Property* item = list->findOwn(std::to_string(i));
         if (!item || !item->value.isObject()) continue;
-        Value itemProto = vm.get(item->value.object(), "prototype");
-        if (!itemProto.isObject()) continue;
-        if (itemProto.object() == wanted || implementsInterface(vm, itemProto.object(), wanted, depth + 1)) return true;
+        Object* itemProto = storedPrototype(vm, item->value.object());
+        if (!itemProto) continue;
+        if (itemProto == wanted || implementsInterface(vm, itemProto, wanted, depth + 1)) return true;
     }
     return false;
 }
@@ -529,11 +551,17 @@ bool implementsInterface(VM& vm, Object* prototype, Object* wanted, int depth)
 bool VM::instanceOf(const Value& v, Object* constructor)
 {
     if (!v.isObject() || !constructor) return false;
-    Value proto = get(constructor, "prototype");
-    if (!proto.isObject()) return false;
+    // A removed clip is an instance of nothing and has no instances; a clip
+    // as the prototype has none either.
+    auto isRemovedClip = [this](Object* o) {
+        return o->kind() == ObjectKind::Clip && !liveClip(static_cast<ClipObject*>(o));
+    };
+    if (isRemovedClip(v.object()) || isRemovedClip(constructor)) return false;
+    Object* proto = storedPrototype(*this, constructor);
+    if (!proto || proto->kind() == ObjectKind::Clip) return false;
     Object* cur = v.object()->proto();
     for (int guard = 0; cur && guard < 256; ++guard) {
-        if (cur == proto.object() || implementsInterface(*this, cur, proto.object(), 0)) return true;
+        if (cur == proto || implementsInterface(*this, cur, proto, 0)) return true;
         cur = cur->proto();
     }
     return false;
@@ -706,7 +734,7 @@ Value VM::construct(const Value& constructor, const std::vector<Value>& args)
         ~DepthGuard() { --vm.depth_; }
     } guard(*this);
     if (fn->script) {
-        Interpreter::callScript(*this, fn, Value(instance), args, nullptr);
+        Interpreter::callScript(*this, fn, Value(instance), args, nullptr, true);
         return Value(instance);
     }
     if (!fn->native) return Value(instance);

@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <map>
+#include <optional>
 #include <random>
 #include <string>
 #include <vector>
@@ -41,8 +42,8 @@ struct BlockAbort : ScriptAbort {};
 struct Limits {
     // Levels of script, the action block itself counted as the first.
     int maxCallDepth = 256;
-    // Getters, setters and watchers nested inside one another; one more is
-    // skipped (a getter gives undefined).
+    // Calls of one property's getter, setter and watcher nested inside one
+    // another; one more is skipped (a getter gives the stored value).
     int maxAccessorDepth = 65;
     // Native stack that nested calls may use; a deeper call is abandoned like
     // one past maxCallDepth (a Windows thread has 1 MB in all).
@@ -156,6 +157,8 @@ public:
     void countInstruction();
     void checkString(size_t bytes);
     int callDepth() const { return depth_; }
+    // Whether the script function running was called by `new`.
+    bool inConstructor() const { return constructing_; }
     // The clip whose code is running: the running function's clip, else the
     // clip of the action block; null when none is.
     ClipObject* currentClip() const
@@ -178,11 +181,18 @@ private:
         bool once;
     };
     void installBuiltins();
-    Value callAccessor(FunctionObject* function, Object* object, const std::vector<Value>& args);
+    // What the nesting of accessors is counted by: the property, named by
+    // the object that has it (a prototype for inherited ones) and its key.
+    using AccessorKey = std::pair<Object*, std::string>;
+    bool accessorAtLimit(const AccessorKey& key) const;
+    // valueOf or toString for a conversion (a getter may answer, `__resolve`
+    // never does). A getter that throws leaves the conversion without the
+    // method; its exception waits for the end of the running action.
+    Value conversionMethod(Object* o, const std::string& name);
     // Up to SWF 6 a getter, setter or watcher that reaches its own property
     // meets the stored value instead of running again.
     bool accessorRunning(Object* object, const std::string& name) const;
-    Value runAccessor(FunctionObject* function, Object* object, const std::string& name,
+    Value runAccessor(FunctionObject* function, Object* object, AccessorKey key,
                       const std::vector<Value>& args);
     bool stackExhausted() const;
     // Marks where the native stack stood when scripts were entered from outside.
@@ -200,10 +210,12 @@ private:
     Object* global_ = nullptr;
     Prototypes protos_;
     int depth_ = 0;
-    int accessorDepth_ = 0;
+    std::map<AccessorKey, int> accessorCalls_;
     std::vector<std::pair<Object*, std::string>> runningAccessors_;   // SWF 6 and older
     uintptr_t stackBase_ = 0;     // native stack address where scripts were entered
     FunctionObject* currentFunction_ = nullptr;   // the script function running, for arguments.caller
+    bool constructing_ = false;                   // ... and whether `new` called it
+    std::optional<Value> pendingThrow_;           // see conversionMethod
     // The four registers of the action block running; a function's register
     // numbers past its own count reach these.
     std::vector<Value>* blockRegisters_ = nullptr;
