@@ -42,5 +42,7 @@ void installBitmapOps(script::VM& vm, script::Object* prototype);
 void installBitmapHitTest(script::VM& vm, script::Object* prototype);
 void installBitmapChannels(script::VM& vm, script::Object* prototype);
 void installBitmapDraw(script::VM& vm, script::Object* prototype);
+void installBitmapDissolve(script::VM& vm, script::Object* prototype);
+void installFilterRect(script::VM& vm, script::Object* prototype);
 
 } // namespace tesmar::bridge

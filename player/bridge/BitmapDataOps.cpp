@@ -22,18 +22,6 @@ BitmapPixels* pixelsOf(CallContext& c)
     return thisBitmap(c);
 }
 
-// Source over destination, both premultiplied.
-uint32_t over(uint32_t src, uint32_t dst)
-{
-    uint32_t inverse = 255 - (src >> 24);
-    uint32_t out = 0;
-    for (int shift = 0; shift < 32; shift += 8) {
-        uint32_t channel = ((src >> shift) & 0xFF) + ((dst >> shift) & 0xFF) * inverse / 255;
-        out |= std::min<uint32_t>(channel, 255) << shift;
-    }
-    return out;
-}
-
 // Every premultiplied channel times alpha, in 8-bit fixed point where 255
 // counts as one.
 uint32_t scaled(uint32_t premultiplied, uint32_t alpha)
@@ -105,7 +93,7 @@ Value copyPixels(CallContext& c)
                 uint32_t mask = alpha->contains(ax + x, ay + y) ? alpha->at(ax + x, ay + y) >> 24 : 0;
                 src = scaled(src, mask);
             }
-            if (!p->transparent() || mergeAlpha) src = over(src, p->at(tx, ty));
+            if (!p->transparent() || mergeAlpha) src = sourceOver(src, p->at(tx, ty));
             p->set(tx, ty, p->transparent() ? src : src | 0xFF000000u);
         }
     }
@@ -145,6 +133,8 @@ void installBitmapOps(script::VM& vm, script::Object* proto)
     vm.defineNative(proto, "copyPixels", copyPixels);
     vm.defineNative(proto, "getColorBoundsRect", getColorBoundsRect);
     installBitmapChannels(vm, proto);
+    installBitmapDissolve(vm, proto);
+    installFilterRect(vm, proto);
 }
 
 } // namespace tesmar::bridge

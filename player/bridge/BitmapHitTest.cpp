@@ -82,8 +82,11 @@ Value hitTest(CallContext& c)
     if (has(c, second, "width") && has(c, second, "height")) {
         IntRect area;
         if (!rectArg(c.vm, second, area)) return Value(-3);
+        // The rectangle's far edges count as inside.
         area.x -= fx;
         area.y -= fy;
+        area.width += 1;
+        area.height += 1;
         return Value(anyInArea(*p, area, threshold));
     }
     int px, py;

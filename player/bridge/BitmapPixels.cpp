@@ -18,9 +18,23 @@ uint32_t unpremultiply(uint32_t premultiplied)
     uint32_t a = premultiplied >> 24;
     if (a == 255) return premultiplied;
     if (a == 0) return 0;
-    auto channel = [a](uint32_t c) { return std::min<uint32_t>(255, (c * 255 + (a - 1) / 2) / a); };
+    // A whole-number reciprocal of alpha in 8.8 fixed point, as the reference
+    // player divides: some channels come back one unit off the exact quotient.
+    const uint32_t reciprocal = 0xFF00u / a;
+    auto channel = [reciprocal](uint32_t c) { return std::min<uint32_t>(255, (c * reciprocal + 127) >> 8); };
     return a << 24 | channel((premultiplied >> 16) & 0xFF) << 16 | channel((premultiplied >> 8) & 0xFF) << 8
          | channel(premultiplied & 0xFF);
+}
+
+uint32_t sourceOver(uint32_t src, uint32_t dst)
+{
+    uint32_t inverse = 255 - (src >> 24);
+    uint32_t out = 0;
+    for (int shift = 0; shift < 32; shift += 8) {
+        uint32_t channel = ((src >> shift) & 0xFF) + ((dst >> shift) & 0xFF) * inverse / 255;
+        out |= std::min<uint32_t>(channel, 255) << shift;
+    }
+    return out;
 }
 
 IntRect IntRect::clippedTo(int w, int h) const

@@ -12,8 +12,11 @@ namespace tesmar::bridge {
 
 // Straight 0xAARRGGBB to premultiplied, channels rounded to nearest.
 uint32_t premultiply(uint32_t argb);
-// Premultiplied back to straight, rounding halves down.
+// Premultiplied back to straight through a fixed-point reciprocal of alpha.
 uint32_t unpremultiply(uint32_t premultiplied);
+
+// Source over destination, both premultiplied.
+uint32_t sourceOver(uint32_t src, uint32_t dst);
 
 struct IntRect {
     int x = 0, y = 0, width = 0, height = 0;

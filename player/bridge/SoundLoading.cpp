@@ -120,6 +120,7 @@ Value loadSound(CallContext& c)
     sound->loading = true;
     sound->startsWaiting = 0;
     sound->durationMs = 0;
+    exposeTiming(c.vm, sound->cls);
     sound->playing = false;
     sound->stoppedAtMs = 0;
     sound->endsMs.clear();

@@ -8,6 +8,7 @@
 
 #include "player/bridge/ScriptBridge.h"
 #include "player/bridge/StageClip.h"
+#include "player/script/BuiltinGeom.h"
 #include "player/script/VM.h"
 #include "player/swf/TagCodes.h"
 
@@ -75,20 +76,6 @@ void SoundClass::trace(script::Tracer& tracer) {
     for (const auto& [clip, mix] : mixes_) tracer.mark(clip);
     for (SoundObject* sound : playing) tracer.mark(sound);
     tracer.mark(checker);
-}
-
-bool SoundObject::getVirtual(script::VM& vm, const std::string& name, Value& out) {
-    // An assigned value hides the computed one until it is deleted.
-    const std::string key = heap().key(name);
-    if (findOwn(name)) return false;
-    if (key != heap().key("duration") && key != heap().key("position")) return false;
-    script::ClipObject* clip = nullptr;
-    if (!durationMs || !resolveTarget(vm, *this, clip)) {
-        out = Value();
-    } else {
-        out = key == heap().key("duration") ? Value(double(*durationMs)) : Value(std::floor(positionMs(vm, *this)));
-    }
-    return true;
 }
 
 namespace {
@@ -189,6 +176,7 @@ Value attachSound(CallContext& c) {
     std::optional<uint32_t> duration = librarySound(sound->cls.bridge, clip, c.vm.toString(c.arg(0)));
     if (!duration) return Value();
     sound->durationMs = duration;
+    exposeTiming(c.vm, sound->cls);
     sound->playing = false;
     sound->stoppedAtMs = 0;
     return Value();
@@ -256,6 +244,15 @@ Value construct(CallContext& c) {
 }
 
 } // namespace
+
+void exposeTiming(script::VM& vm, SoundClass& cls) {
+    if (cls.timingExposed) return;
+    cls.timingExposed = true;
+    Value proto = vm.get(&cls, "prototype");
+    if (!proto.isObject()) return;
+    script::addAccessor(vm, proto.object(), "duration", getDuration, ignored);
+    script::addAccessor(vm, proto.object(), "position", getPosition, ignored);
+}
 
 void installSound(ScriptBridge& bridge) {
     script::VM& vm = *bridge.vm();

@@ -51,6 +51,7 @@ public:
     std::unordered_set<SoundObject*> playing;   // sounds with instances still to end
     bool watching = false;                      // a check is queued for the next frame
     script::FunctionObject* checker = nullptr;  // that check
+    bool timingExposed = false;                 // duration and position are on the prototype
 
 private:
     std::unordered_map<script::ClipObject*, SoundMix> mixes_;
@@ -82,7 +83,6 @@ public:
 
     SoundClass& cls;
 
-    bool getVirtual(script::VM& vm, const std::string& name, script::Value& out) override;
     void trace(script::Tracer& tracer) override
     {
         Object::trace(tracer);
@@ -91,6 +91,11 @@ public:
 };
 
 void installSound(ScriptBridge& bridge);
+
+// Sound.prototype gains the duration and position properties (which ignore
+// assignments) once the first sound is attached or loaded; before that an
+// assignment makes a plain property of the object.
+void exposeTiming(script::VM& vm, SoundClass& cls);
 
 // Starts an instance of a sound whose data is here, `offsetMs` into it.
 void startSound(script::VM& vm, SoundObject& sound, double offsetMs);

@@ -15,6 +15,10 @@ TEST(BitmapPixels, PartialAlphaLosesPrecisionLikeTheReference)
     EXPECT_EQ(unpremultiply(premultiply(0x12345678u)), 0x12395571u);
     EXPECT_EQ(unpremultiply(premultiply(0x80BBBBBBu)), 0x80BBBBBBu);
     EXPECT_EQ(unpremultiply(premultiply(0x80FFFFFFu)), 0x80FFFFFFu);
+    // Where the fixed-point reciprocal of alpha rounds below the exact
+    // quotient: 207 * 255 / 247 is 213.7 but reads 213.
+    EXPECT_EQ(unpremultiply(premultiply(0xF7D6D6D6u)), 0xF7D5D5D5u);
+    EXPECT_EQ(unpremultiply(premultiply(0xA8AAAEA6u)), 0xA8AAAEA5u);
 }
 
 TEST(BitmapPixels, OpaqueAndClearPixelsAreExact)
