@@ -43,6 +43,14 @@ public:
     void keyUp(uint8_t keyCode = 0, uint16_t ascii = 0);
     // A character typed: it goes into the focused input text field.
     void textInput(char32_t character);
+    // Editing commands for the focused input text field.
+    enum class TextCommand : uint8_t {
+        Enter, Backspace, Delete, MoveLeft, MoveRight, LineStart, LineEnd, SelectAll, Copy, Cut, Paste
+    };
+    void textCommand(TextCommand command);
+    // The text that Copy and Cut leave and Paste enters.
+    void setClipboard(std::string text) { clipboard_ = std::move(text); }
+    const std::string& clipboard() const { return clipboard_; }
 
     void setViewSize(int width, int height) { stage_.setViewSize(width, height); }
     void setQuality(render::Quality quality) { stage_.setQuality(quality); }
@@ -104,6 +112,7 @@ private:
     std::string url_;
     std::string error_;
     double frameRate_ = 12;
+    std::string clipboard_;
     ActionRunner runner_;
 };
 

@@ -6,6 +6,7 @@
 #include "player/Player.h"
 #include "player/bridge/KeyMouseObjects.h"
 #include "player/bridge/ScriptBridge.h"
+#include "player/bridge/TextField.h"
 #include "player/stage/EditText.h"
 
 namespace tesmar {
@@ -20,8 +21,13 @@ void Player::mouseMove(double x, double y) {
 void Player::mouseDown() {
     stage_.mouseDownEvents();
     runActions();
-    // A click focuses the text field under it, or nothing.
-    scripts_->focus().setFocus(stage_.textFieldAt(stage_.mouseX(), stage_.mouseY()));
+    // A click focuses the text field under it, or nothing; the caret goes
+    // to the end of the field's text.
+    bridge::FocusManager& focus = scripts_->focus();
+    auto* clicked = dynamic_cast<stage::EditText*>(stage_.textFieldAt(stage_.mouseX(), stage_.mouseY()));
+    focus.moveFocus(clicked);
+    if (clicked && focus.selectedField() == clicked)
+        clicked->setSelection(clicked->styledText().size(), clicked->styledText().size());
     stage_.pressTarget();
     runActions();
     bridge::broadcastToListeners(*scripts_, "Mouse", "onMouseDown");
@@ -56,41 +62,63 @@ void Player::keyUp(uint8_t keyCode, uint16_t ascii) {
 
 namespace {
 
-void appendUtf8(std::string& out, char32_t c) {
-    if (c < 0x80) {
-        out += char(c);
-    } else if (c < 0x800) {
-        out += char(0xC0 | (c >> 6));
-        out += char(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += char(0xE0 | (c >> 12));
-        out += char(0x80 | ((c >> 6) & 0x3F));
-        out += char(0x80 | (c & 0x3F));
-    } else {
-        out += char(0xF0 | (c >> 18));
-        out += char(0x80 | ((c >> 12) & 0x3F));
-        out += char(0x80 | ((c >> 6) & 0x3F));
-        out += char(0x80 | (c & 0x3F));
-    }
+// The focused field when it takes typing.
+stage::EditText* typingField(bridge::ScriptBridge& scripts) {
+    auto* field = dynamic_cast<stage::EditText*>(scripts.focus().focused());
+    return field && field->editable ? field : nullptr;
 }
 
 } // namespace
 
 void Player::textInput(char32_t character) {
+    stage::EditText* field = typingField(*scripts_);
+    if (!field || character > 0x10FFFF) return;
+    // Enter starts a paragraph in a multiline field; other control
+    // characters (Tab, Escape, Backspace) type nothing.
+    if (character == '\n') character = '\r';
+    if (character != '\r' && (character < 0x20 || character == 0x7F)) return;
+    const char32_t typed[] = {character};
+    if (field->typeText(std::u32string_view(typed, 1))) bridge::announceTyping(*scripts_, *field);
+    runActions();
+}
+
+void Player::textCommand(TextCommand command) {
+    using Key = stage::EditText::EditKey;
     auto* field = dynamic_cast<stage::EditText*>(scripts_->focus().focused());
-    if (!field || !field->editable || character > 0x10FFFF) return;
-    // Control characters (Tab, Escape, Backspace) edit nothing here; Enter
-    // starts a paragraph only in a multiline field.
-    if (character == '\r' || character == '\n') {
-        if (!field->multiline) return;
-        character = '\r';
-    } else if (character < 0x20 || character == 0x7F) {
+    if (!field) return;
+    const size_t begin = field->selectionBegin(), end = field->selectionEnd();
+    // A password field never gives its text away.
+    const bool mayCopy = !field->password && begin < end;
+    bool changed = false;
+    switch (command) {
+    case TextCommand::SelectAll: field->setSelection(0, field->styledText().size()); return;
+    case TextCommand::Copy:
+        if (mayCopy) clipboard_ = stage::encodeUtf8(field->styledText().chars.substr(begin, end - begin));
         return;
+    case TextCommand::MoveLeft: field->editKey(Key::Left); return;
+    case TextCommand::MoveRight: field->editKey(Key::Right); return;
+    case TextCommand::LineStart: field->editKey(Key::Home); return;
+    case TextCommand::LineEnd: field->editKey(Key::End); return;
+    default: break;
     }
-    std::string text = field->text();
-    if (field->maxChars > 0 && int(field->styledText().size()) >= field->maxChars) return;
-    appendUtf8(text, character);
-    field->setText(text);
+    if (!field->editable) return;
+    switch (command) {
+    case TextCommand::Enter: changed = field->editKey(Key::Enter); break;
+    case TextCommand::Backspace: changed = field->editKey(Key::Backspace); break;
+    case TextCommand::Delete: changed = field->editKey(Key::Delete); break;
+    case TextCommand::Cut:
+        if (!mayCopy) return;
+        clipboard_ = stage::encodeUtf8(field->styledText().chars.substr(begin, end - begin));
+        changed = field->typeText({});
+        break;
+    case TextCommand::Paste:
+        // Pasting nothing leaves the selection as it is.
+        if (!clipboard_.empty()) changed = field->typeText(stage::decodeText(clipboard_));
+        break;
+    default: break;
+    }
+    if (changed) bridge::announceTyping(*scripts_, *field);
+    runActions();
 }
 
 } // namespace tesmar

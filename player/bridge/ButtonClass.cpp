@@ -1,5 +1,6 @@
 #include "player/bridge/ButtonClass.h"
 #include "player/bridge/ClipEditing.h"
+#include "player/bridge/FocusManager.h"
 #include "player/bridge/ScriptBridge.h"
 #include "player/bridge/StageClip.h"
 #include "player/script/VM.h"
@@ -39,6 +40,7 @@ void installButtonClass(ScriptBridge& bridge) {
     script::FunctionObject* constructor = vm.newNative(buttonConstructor);
     script::Object* prototype = vm.attachPrototype(constructor);
     vm.defineNative(prototype, "getDepth", getDepth);
+    installTabIndex(vm, prototype);
     // Buttons and clips answer pointer events and show the hand over them
     // until a script says otherwise.
     prototype->put("enabled", Value(true));

@@ -3,6 +3,7 @@
 #include <cmath>
 #include "player/bridge/KeyMouseObjects.h"
 #include "player/bridge/ScriptBridge.h"
+#include "player/script/VM.h"
 #include "player/stage/EditText.h"
 
 namespace tesmar::bridge {
@@ -12,18 +13,37 @@ using stage::DisplayObject;
 DisplayObject* FocusManager::focused() const { return focused_ ? bridge_.stage().find(focused_) : nullptr; }
 
 bool FocusManager::focusable(const DisplayObject& object) {
-    return object.kind() == DisplayObject::Kind::Button || object.kind() == DisplayObject::Kind::Clip ||
-           dynamic_cast<const stage::EditText*>(&object) != nullptr;
+    if (object.kind() == DisplayObject::Kind::Button || dynamic_cast<const stage::EditText*>(&object)) return true;
+    if (object.kind() != DisplayObject::Kind::Clip) return false;
+    if (hasPointerHandler(bridge_, object)) return true;
+    const script::Value enabled = objectProperty(bridge_, object, "focusEnabled");
+    return bridge_.vm() && bridge_.vm()->toBoolean(enabled);
 }
 
 void FocusManager::setFocus(DisplayObject* object) {
+    moveFocus(object);
+    if (auto* field = dynamic_cast<stage::EditText*>(focused()); field && field == object) {
+        field->setSelection(0, field->styledText().size());
+        selectionShown_ = true;
+    }
+}
+
+void FocusManager::moveFocus(DisplayObject* object) {
     DisplayObject* old = focused();
     if (object == old) return;
     focused_ = object ? object->serial() : 0;
+    // A field that loses focus loses its selection.
+    selectionShown_ = false;
+    if (auto* field = dynamic_cast<stage::EditText*>(old)) field->setSelection(0, 0);
     const script::Value oldValue = objectValue(bridge_, old), newValue = objectValue(bridge_, object);
     if (old) callObjectMethod(bridge_, *old, "onKillFocus", {newValue});
     if (object) callObjectMethod(bridge_, *object, "onSetFocus", {oldValue});
     broadcastToListeners(bridge_, "Selection", "onSetFocus", {oldValue, newValue});
+    if (focused() == object && dynamic_cast<stage::EditText*>(object)) selectionShown_ = true;
+}
+
+stage::EditText* FocusManager::selectedField() const {
+    return selectionShown_ ? dynamic_cast<stage::EditText*>(focused()) : nullptr;
 }
 
 script::Value FocusManager::focusRect(const DisplayObject& object, int swfVersion) const {
@@ -87,13 +107,18 @@ void FocusManager::collectTabbable(DisplayObject& object, std::vector<DisplayObj
 std::vector<DisplayObject*> FocusManager::tabOrder() {
     std::vector<DisplayObject*> all;
     for (const auto& [number, root] : bridge_.stage().levels()) collectTabbable(*root, all);
-    // Objects with a tab index, when any has one, go by index alone.
-    std::vector<std::pair<double, DisplayObject*>> indexed;
+    // Objects with a tab index, when any has one, go by index alone, read
+    // as a signed 32-bit number; -1 leaves an object out.
+    std::vector<std::pair<int32_t, DisplayObject*>> indexed;
+    bool anyIndex = false;
     for (DisplayObject* object : all) {
         const script::Value index = objectProperty(bridge_, *object, "tabIndex");
-        if (index.isNumber() && std::isfinite(index.number())) indexed.push_back({index.number(), object});
+        if (!index.isNumber() || !std::isfinite(index.number())) continue;
+        anyIndex = true;
+        const int32_t signedIndex = bridge_.vm()->toInt32(index);
+        if (signedIndex != -1) indexed.push_back({signedIndex, object});
     }
-    if (!indexed.empty()) {
+    if (anyIndex) {
         std::stable_sort(indexed.begin(), indexed.end(),
                          [](const auto& a, const auto& b) { return a.first < b.first; });
         std::vector<DisplayObject*> order;

@@ -9,14 +9,19 @@
 #include <vector>
 #include "player/script/Value.h"
 #include "player/stage/DisplayObject.h"
+#include "player/stage/EditText.h"
 
 namespace tesmar::script {
 class VM;
+class Object;
 }
 
 namespace tesmar::bridge {
 
 class ScriptBridge;
+
+// The tabIndex property of buttons (on the given prototype) and clips.
+void installTabIndex(script::VM& vm, script::Object* buttonPrototype);
 
 class FocusManager {
 public:
@@ -24,10 +29,18 @@ public:
 
     // The object holding focus; nullptr when none does or it has gone.
     stage::DisplayObject* focused() const;
-    // Whether an object can hold focus at all (a clip, button or text field).
-    static bool focusable(const stage::DisplayObject& object);
-    // Moves focus (nullptr clears it), with the events above.
+    // Whether a script may give an object focus: a button, a text field, or
+    // a clip that acts as a button (pointer handlers) or has a true focusEnabled.
+    bool focusable(const stage::DisplayObject& object);
+    // Moves focus (nullptr clears it), with the events above. A text field
+    // given focus this way has all its text selected once the events have
+    // run, even when it held focus already.
     void setFocus(stage::DisplayObject* object);
+    // Moves focus without selecting (a click places the caret itself).
+    void moveFocus(stage::DisplayObject* object);
+    // The focused text field while its selection counts (not yet while the
+    // focus events of its arrival run); nullptr otherwise.
+    stage::EditText* selectedField() const;
     // The Tab key: the next (or, backwards, the previous) object in tab order.
     void tab(bool backwards);
     // The objects that Tab visits, in order.
@@ -46,6 +59,7 @@ private:
 
     ScriptBridge& bridge_;
     uint64_t focused_ = 0;
+    bool selectionShown_ = false;
     bool focusRect_ = true;
     std::map<uint64_t, bool> ownFocusRects_;  // by serial
 };

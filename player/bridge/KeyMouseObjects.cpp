@@ -27,35 +27,6 @@ Value keyIsToggled(CallContext& c) { return Value(bridgeOf(c).stage().keyboard()
 Value keyGetCode(CallContext& c) { return Value(bridgeOf(c).stage().keyboard().lastCode()); }
 Value keyGetAscii(CallContext& c) { return Value(bridgeOf(c).stage().keyboard().lastAscii()); }
 
-// A display object named by a value: a clip or text field object, or a target path.
-stage::DisplayObject* objectArg(CallContext& c, const Value& v) {
-    script::ClipObject* clip = nullptr;
-    if (v.isObject() && v.object()->kind() == script::ObjectKind::Clip)
-        clip = c.vm.liveClip(static_cast<script::ClipObject*>(v.object()));
-    else if (v.isString())
-        clip = c.vm.resolveClipPath(c.vm.host().level(0), v.string());
-    auto* stageClip = dynamic_cast<StageClip*>(clip);
-    return stageClip ? stageClip->object() : nullptr;
-}
-
-Value selectionGetFocus(CallContext& c) {
-    stage::DisplayObject* object = bridgeOf(c).focus().focused();
-    StageClip* clip = bridgeOf(c).objectFor(object);
-    return clip ? Value(clip->targetPath()) : Value::null();
-}
-
-Value selectionSetFocus(CallContext& c) {
-    FocusManager& focus = bridgeOf(c).focus();
-    if (c.arg(0).isNullish()) {
-        focus.setFocus(nullptr);
-        return Value(true);
-    }
-    stage::DisplayObject* object = objectArg(c, c.arg(0));
-    if (!object || !FocusManager::focusable(*object)) return Value(false);
-    focus.setFocus(object);
-    return Value(true);
-}
-
 script::Object* broadcaster(script::VM& vm, const char* name) {
     script::Object* object = vm.newObject();
     script::makeBroadcaster(vm, object);
@@ -83,8 +54,7 @@ void installInputObjects(ScriptBridge& bridge) {
     broadcaster(vm, "Mouse");
 
     script::Object* selection = broadcaster(vm, "Selection");
-    vm.defineNative(selection, "getFocus", selectionGetFocus);
-    vm.defineNative(selection, "setFocus", selectionSetFocus);
+    installSelectionMethods(vm, selection);
 
     installButtonClass(bridge);
     bridge.stage().setMouseTest([&bridge](const stage::DisplayObject& object) { return takesMouse(bridge, object); });
@@ -128,6 +98,8 @@ constexpr uint32_t kPointerEvents = swf::clipEvent::Press | swf::clipEvent::Rele
                                     swf::clipEvent::ReleaseOutside | swf::clipEvent::RollOver |
                                     swf::clipEvent::RollOut | swf::clipEvent::DragOver | swf::clipEvent::DragOut;
 
+} // namespace
+
 bool hasPointerHandler(ScriptBridge& bridge, const stage::DisplayObject& object) {
     if (object.kind() == stage::DisplayObject::Kind::Button) return true;
     auto* clip = dynamic_cast<const stage::MovieClip*>(&object);
@@ -143,8 +115,6 @@ bool hasPointerHandler(ScriptBridge& bridge, const stage::DisplayObject& object)
     }
     return false;
 }
-
-} // namespace
 
 bool takesMouse(ScriptBridge& bridge, const stage::DisplayObject& object) {
     if (!hasPointerHandler(bridge, object)) return false;

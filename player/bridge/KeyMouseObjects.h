@@ -6,6 +6,10 @@
 #include "player/script/Value.h"
 #include "player/stage/DisplayObject.h"
 
+namespace tesmar::script {
+class VM;
+}
+
 namespace tesmar::bridge {
 
 class ScriptBridge;
@@ -13,6 +17,9 @@ class ScriptBridge;
 // Installs Key, Mouse and Selection and tells the stage which clips take
 // pointer events.
 void installInputObjects(ScriptBridge& bridge);
+
+// Selection's methods: focus and the focused field's selected characters.
+void installSelectionMethods(script::VM& vm, script::Object* selection);
 
 // Calls method with args on every listener of a broadcaster global ("Key",
 // "Mouse", "Selection"), as its broadcastMessage does.
@@ -26,6 +33,10 @@ void callObjectMethod(ScriptBridge& bridge, stage::DisplayObject& object, const 
 // A script property of a display object, undefined when no script has
 // touched the object.
 script::Value objectProperty(ScriptBridge& bridge, const stage::DisplayObject& object, const char* name);
+
+// Whether an object acts as a button: a button, or a clip with a pointer
+// handler (onPress, on(release)...).
+bool hasPointerHandler(ScriptBridge& bridge, const stage::DisplayObject& object);
 
 // Whether a button or clip takes pointer events: a button unless disabled,
 // a clip when it has a pointer handler (onPress, on(release)...) and is not

@@ -130,6 +130,15 @@ stage::EditText* editTextOf(script::VM& vm, script::Object* object) {
     return clip ? dynamic_cast<stage::EditText*>(clip->object()) : nullptr;
 }
 
+void announceTyping(ScriptBridge& bridge, stage::EditText& field) {
+    storeBoundVariable(bridge, field);
+    script::VM* vm = bridge.vm();
+    StageClip* object = bridge.objectFor(&field);
+    if (!vm || vm->stopped() || !object) return;
+    const Value self(static_cast<script::Object*>(object));
+    vm->callSafely(vm->get(object, "broadcastMessage"), self, {Value("onChanged"), self});
+}
+
 script::Object* textFieldPrototype(script::VM& vm) {
     const Value constructor = vm.get(vm.global(), "TextField");
     if (!constructor.isObject()) return nullptr;

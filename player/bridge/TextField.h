@@ -31,5 +31,8 @@ void updateBoundFields(ScriptBridge& bridge);
 void syncBoundField(ScriptBridge& bridge, stage::EditText& field, stage::MovieClip* clip = nullptr);
 // Sets the variable of a bound field after a script changed its text.
 void storeBoundVariable(ScriptBridge& bridge, stage::EditText& field);
+// After a user changed a field's text: its variable takes the text and its
+// listeners (the field first) hear onChanged.
+void announceTyping(ScriptBridge& bridge, stage::EditText& field);
 
 } // namespace tesmar::bridge

@@ -146,12 +146,14 @@ void set(script::VM& vm, ScriptBridge& bridge, EditText& f, Field which, const V
     case Field::Password: f.password = vm.toBoolean(v); break;
     case Field::CondenseWhite: f.condenseWhite = vm.toBoolean(v); break;
     case Field::Restrict:
-        if (v.isNullish()) f.restrict.reset();
+        // An empty pattern restricts nothing, like none.
+        if (v.isNullish() || vm.toString(v).empty()) f.restrict.reset();
         else f.restrict = vm.toString(v);
         break;
     case Field::TabIndex:
+        // Text fields keep the index as an unsigned 32-bit number.
         if (v.isUndefined()) f.tabIndex.reset();
-        else f.tabIndex = vm.toNumber(v);
+        else f.tabIndex = double(uint32_t(vm.toInt32(v)));
         break;
     case Field::MouseWheelEnabled: f.mouseWheelEnabled = vm.toBoolean(v); break;
     case Field::AntiAliasType: {

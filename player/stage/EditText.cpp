@@ -70,7 +70,8 @@ EditText::EditText(Context& context, const LoadedMovie& movie, uint16_t id, cons
     format_.align = TextAlign(def.align);
     format_.leftMargin = def.leftMargin;
     format_.rightMargin = def.rightMargin;
-    format_.indent = def.indent;
+    // The indent is read signed, in whole pixels.
+    format_.indent = std::nearbyint((def.indent >= 32768 ? def.indent - 65536 : def.indent) / 20) * 20;
     format_.leading = def.leading;
     if (html) setHtmlText(def.initialText);
     else setText(def.initialText);

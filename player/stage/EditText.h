@@ -60,10 +60,14 @@ public:
     AutoSize autoSize() const { return autoSize_; }
     void setAutoSize(AutoSize mode) { autoSize_ = mode; textChanged(); }
     // Typing. The selection is [selectionBegin, selectionEnd); the caret
-    // stands at its end.
+    // stands at one of its ends.
     size_t selectionBegin() const { return selectionBegin_; }
     size_t selectionEnd() const { return selectionEnd_; }
+    size_t caretIndex() const { return caretAtBegin_ ? selectionBegin_ : selectionEnd_; }
+    // Selects [begin, end) with the caret at its end.
     void setSelection(size_t begin, size_t end);
+    // Selects from anchor to caret, in either direction.
+    void selectTowards(size_t anchor, size_t caret);
     // Enters typed text in place of the selection as a user would: only what
     // restrict allows, breaks only in a multiline field, no more than
     // maxChars. True when the text changed.
@@ -94,6 +98,7 @@ private:
     AutoSize autoSize_ = AutoSize::None;
     uint16_t fontId_ = 0;
     size_t selectionBegin_ = 0, selectionEnd_ = 0;
+    bool caretAtBegin_ = false;
     mutable Rect box_;
     mutable TextFaces faces_;
     mutable TextLayout layout_;

@@ -8,6 +8,12 @@ namespace tesmar::stage {
 void EditText::setSelection(size_t begin, size_t end) {
     selectionBegin_ = std::min(begin, text_.size());
     selectionEnd_ = std::min(std::max(end, selectionBegin_), text_.size());
+    caretAtBegin_ = false;
+}
+
+void EditText::selectTowards(size_t anchor, size_t caret) {
+    setSelection(std::min(anchor, caret), std::max(anchor, caret));
+    caretAtBegin_ = caret < anchor;
 }
 
 bool EditText::typeText(std::u32string_view typed) {

@@ -49,7 +49,9 @@ private:
         m.face = faceOf(f);
         if (!m.face) return m;
         m.glyph = m.face->glyph(text_.chars[i]);
-        m.advance = std::floor(m.glyph.advance * f.size) + f.letterSpacing;
+        // Device glyphs advance by whole pixels, as the machine's fonts are hinted.
+        const double advance = m.glyph.advance * f.size;
+        m.advance = (m.face->embedded() ? std::floor(advance) : std::round(advance / 20) * 20) + f.letterSpacing;
         return m;
     }
 
@@ -100,8 +102,11 @@ private:
         // The line is as tall as its tallest character; an empty one as its format.
         auto grow = [&](TextFace* face, double size) {
             if (!face) return;
-            line.ascent = std::max(line.ascent, std::floor(face->ascent() * size));
-            line.descent = std::max(line.descent, std::floor(face->descent() * size));
+            auto metric = [&](double ems) {
+                return face->embedded() ? std::floor(ems * size) : std::round(ems * size / 20) * 20;
+            };
+            line.ascent = std::max(line.ascent, metric(face->ascent()));
+            line.descent = std::max(line.descent, metric(face->descent()));
         };
         for (size_t i = first; i < end; ++i) grow(measured[i - paragraphStart].face, text_.formats[i].size);
         if (first == end) grow(faceOf(paragraphFormat), paragraphFormat.size);

@@ -58,7 +58,12 @@ private:
         return code;
     }
     static void appendUtf8(std::string& out, uint32_t code) {
-        if (code < 0x80) {
+        if (code >= 0x10000) {
+            out += char(0xF0 | (code >> 18));
+            out += char(0x80 | ((code >> 12) & 0x3F));
+            out += char(0x80 | ((code >> 6) & 0x3F));
+            out += char(0x80 | (code & 0x3F));
+        } else if (code < 0x80) {
             out += char(code);
         } else if (code < 0x800) {
             out += char(0xC0 | (code >> 6));
@@ -77,7 +82,14 @@ private:
                 char e = s_[pos_++];
                 c = e == 'n' ? '\n' : e == 't' ? '\t' : e == 'r' ? '\r' : e;
                 if (e == 'u') {
-                    appendUtf8(out, hex4());
+                    uint32_t code = hex4();
+                    // A surrogate pair stands for one character past the first 64K.
+                    if (code >= 0xD800 && code < 0xDC00 && s_.compare(pos_, 2, "\\u") == 0) {
+                        pos_ += 2;
+                        const uint32_t low = hex4();
+                        if (low >= 0xDC00 && low < 0xE000) code = 0x10000 + ((code - 0xD800) << 10) + (low - 0xDC00);
+                    }
+                    appendUtf8(out, code);
                     continue;
                 }
             }
@@ -167,7 +179,22 @@ char32_t firstCodepoint(const std::string& text) {
     if (lead < 0x80) return lead;
     if ((lead & 0xE0) == 0xC0) return char32_t(((lead & 0x1F) << 6) | (byte(1) & 0x3F));
     if ((lead & 0xF0) == 0xE0) return char32_t(((lead & 0x0F) << 12) | ((byte(1) & 0x3F) << 6) | (byte(2) & 0x3F));
+    if ((lead & 0xF8) == 0xF0)
+        return char32_t(((lead & 0x07) << 18) | ((byte(1) & 0x3F) << 12) | ((byte(2) & 0x3F) << 6) | (byte(3) & 0x3F));
     return 0;
+}
+
+// A text editing command by its name in event lists; nullopt for one we do not know.
+std::optional<Player::TextCommand> textCommandOf(const Json* code) {
+    using C = Player::TextCommand;
+    static const std::map<std::string, C> named = {
+        {"Enter", C::Enter}, {"Backspace", C::Backspace}, {"Delete", C::Delete}, {"MoveLeft", C::MoveLeft},
+        {"MoveRight", C::MoveRight}, {"MoveLeftLine", C::LineStart}, {"MoveRightLine", C::LineEnd},
+        {"SelectAll", C::SelectAll}, {"Copy", C::Copy}, {"Cut", C::Cut}, {"Paste", C::Paste}};
+    if (!code) return std::nullopt;
+    auto it = named.find(code->text);
+    if (it == named.end()) return std::nullopt;
+    return it->second;
 }
 
 } // namespace
@@ -182,6 +209,7 @@ std::optional<std::vector<InputEvent>> parseInputEvents(const std::string& text,
         {"MouseMove", InputEvent::Type::MouseMove}, {"MouseDown", InputEvent::Type::MouseDown},
         {"MouseUp", InputEvent::Type::MouseUp}, {"KeyDown", InputEvent::Type::KeyDown},
         {"KeyUp", InputEvent::Type::KeyUp}, {"TextInput", InputEvent::Type::TextInput},
+        {"TextControl", InputEvent::Type::TextControl}, {"SetClipboardText", InputEvent::Type::SetClipboardText},
         {"Wait", InputEvent::Type::Wait}};
     std::vector<InputEvent> events;
     for (const Json& item : root.items) {
@@ -198,6 +226,12 @@ std::optional<std::vector<InputEvent>> parseInputEvents(const std::string& text,
         event.keyCode = key.code;
         event.ascii = key.ascii;
         if (const Json* text = item.field("codepoint")) event.codepoint = firstCodepoint(text->text);
+        if (const Json* text = item.field("text")) event.text = text->text;
+        if (event.type == InputEvent::Type::TextControl) {
+            const auto command = textCommandOf(item.field("code"));
+            if (command) event.command = *command;
+            else event.type = InputEvent::Type::Other;
+        }
         events.push_back(event);
     }
     return events;

@@ -4,16 +4,19 @@
 #include <optional>
 #include <string>
 #include <vector>
+#include "player/Player.h"
 
 namespace tesmar::host {
 
 struct InputEvent {
-    enum class Type { MouseMove, MouseDown, MouseUp, KeyDown, KeyUp, TextInput, Wait, Other };
+    enum class Type { MouseMove, MouseDown, MouseUp, KeyDown, KeyUp, TextInput, TextControl, SetClipboardText, Wait, Other };
     Type type = Type::Other;
     double x = 0, y = 0;   // stage pixels, for mouse events
     int keyCode = 0;       // key events: the virtual-key code, 0 for a key we do not know
     int ascii = 0;         // key events: the character the key types
     char32_t codepoint = 0; // TextInput: the character typed
+    Player::TextCommand command = Player::TextCommand::Enter;   // TextControl
+    std::string text;       // SetClipboardText
 };
 
 // The events of a JSON event list, or nullopt (and error) when malformed.

@@ -20,6 +20,8 @@ void inject(Player& player, const InputEvent& event) {
     case InputEvent::Type::TextInput:
         if (event.codepoint) player.textInput(event.codepoint);
         break;
+    case InputEvent::Type::TextControl: player.textCommand(event.command); break;
+    case InputEvent::Type::SetClipboardText: player.setClipboard(event.text); break;
     default: break;
     }
 }
