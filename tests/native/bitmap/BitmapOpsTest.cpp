@@ -142,8 +142,9 @@ TEST_F(BitmapOps, HitTestAgainstPointsRectanglesAndBitmaps)
     EXPECT_EQ(text(call(bmd, "hitTest", {point(0, 0), Value(160), point(2, 2)})), "true");
     EXPECT_EQ(text(call(bmd, "hitTest", {point(0, 0), Value(160), point(1, 1)})), "false");
     EXPECT_EQ(text(call(bmd, "hitTest", {point(10, 10), Value(0), point(12, 12)})), "true");
-    EXPECT_EQ(text(call(bmd, "hitTest", {point(0, 0), Value(0), rect(0, 0, 2, 2)})), "false");
-    EXPECT_EQ(text(call(bmd, "hitTest", {point(0, 0), Value(0), rect(1, 1, 2, 2)})), "true");
+    // A rectangle's far edges count: (0, 0, 2, 2) reaches pixel (2, 2).
+    EXPECT_EQ(text(call(bmd, "hitTest", {point(0, 0), Value(0), rect(0, 0, 1, 1)})), "false");
+    EXPECT_EQ(text(call(bmd, "hitTest", {point(0, 0), Value(0), rect(0, 0, 2, 2)})), "true");
     // Against itself: in place the opaque corners meet; moved by two pixels
     // either way, an opaque pixel always meets a transparent one.
     EXPECT_EQ(text(call(bmd, "hitTest", {point(0, 0), Value(1), bmd, point(0, 0), Value(1)})), "true");
