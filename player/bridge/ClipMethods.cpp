@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <cstdint>
 #include "player/bridge/ClipEditing.h"
 #include "player/bridge/ScriptBridge.h"
 #include "player/bridge/StageClip.h"
@@ -35,7 +36,7 @@ Value objectValue(CallContext& c, stage::DisplayObject* object) {
 bool depthArg(CallContext& c, size_t i, int& depth) {
     const double n = c.vm.toNumber(c.arg(i));
     if (!std::isfinite(n)) return false;
-    depth = std::clamp(script::toInt32(n), -2000000000, 2000000000);
+    depth = std::min(script::toInt32(n), INT32_MAX - kScriptDepthOffset);
     return true;
 }
 
@@ -126,13 +127,19 @@ Value swapDepths(CallContext& c) {
     stage::DisplayObject* self = thisObject(c);
     if (!self || !self->parent() || c.count() == 0) return Value();
     stage::MovieClip& parent = *self->parent();
+    const Value arg = c.arg(0);
+    if (arg.isUndefined()) return Value();
     int target;
-    if (stage::DisplayObject* other = clipArg(c, c.arg(0)); other && c.arg(0).isObject()) {
+    if (stage::DisplayObject* other = clipArg(c, arg)) {
         if (other->parent() != &parent) return Value();
         target = other->depth();
+    } else if (arg.isObject() && arg.object()->kind() == script::ObjectKind::Clip) {
+        return Value();
     } else {
-        int depth = 0;
-        if (!depthArg(c, 0, depth)) return Value();
+        // Any other value is a depth (NaN is 0); swaps reach a little less
+        // high than new clips go.
+        const int depth = std::min(script::toInt32(c.vm.toNumber(arg)), INT32_MAX - kScriptDepthOffset);
+        if (depth < -kScriptDepthOffset || depth > kMaxScriptDepth - kScriptDepthOffset) return Value();
         target = listDepth(depth);
     }
     parent.swapDepths(self->depth(), target);
@@ -149,11 +156,20 @@ Value getBounds(CallContext& c) {
     const Matrix toSpace = stage::Stage::stageMatrix(*space).inverse() * stage::Stage::stageMatrix(*self);
     Rect r = toSpace.transform(self->bounds());
     script::Object* out = c.vm.newObject();
+    // An empty clip answers with the largest twips value, 2^27 - 1.
     const bool none = r.empty();
-    out->put("xMin", Value(none ? 6710886.35 : r.xMin / 20));
-    out->put("xMax", Value(none ? 6710886.35 : r.xMax / 20));
-    out->put("yMin", Value(none ? 6710886.35 : r.yMin / 20));
-    out->put("yMax", Value(none ? 6710886.35 : r.yMax / 20));
+    // An SWF 8 clip that a script made empty keeps float bounds from the start.
+    stage::Context& context = self->context();
+    const bool newer = self->loadedMovie().version() >= 8;
+    auto* clip = dynamic_cast<stage::MovieClip*>(self);
+    const bool madeEmpty = clip && clip->characterId() == 0 && &clip->timeline() != &clip->loadedMovie().movie().timeline;
+    const double empty = context.floatBounds() || (newer && madeEmpty) ? 6710886.4 : 6710886.35;
+    // Asking an SWF 8 clip for its bounds moves the player to float bounds.
+    if (newer) context.floatBoundsFrom = std::min(context.floatBoundsFrom, context.tick);
+    out->put("xMin", Value(none ? empty : r.xMin / 20));
+    out->put("xMax", Value(none ? empty : r.xMax / 20));
+    out->put("yMin", Value(none ? empty : r.yMin / 20));
+    out->put("yMax", Value(none ? empty : r.yMax / 20));
     return Value(out);
 }
 
@@ -176,16 +192,21 @@ Value convertPoint(CallContext& c) {
 Value hitTest(CallContext& c) {
     stage::DisplayObject* self = thisObject(c);
     if (!self) return Value(false);
+    // Points and boxes are compared in the space of the level's root.
+    const stage::DisplayObject* root = self;
+    while (root->parent()) root = root->parent();
+    const Matrix fromRoot = stage::Stage::stageMatrix(*root).inverse();
     if (c.count() >= 2) {
-        const Point stagePoint{c.vm.toNumber(c.arg(0)) * 20, c.vm.toNumber(c.arg(1)) * 20};
+        const Point rootPoint{c.vm.toNumber(c.arg(0)) * 20, c.vm.toNumber(c.arg(1)) * 20};
+        const Point stagePoint = stage::Stage::stageMatrix(*root).apply(rootPoint);
         const Point local = stage::Stage::stageMatrix(*self).inverse().apply(stagePoint);
         if (c.count() >= 3 && c.vm.toBoolean(c.arg(2))) return Value(self->hitTest(local));
         return Value(self->bounds().contains(local));
     }
     stage::DisplayObject* other = c.count() == 1 ? clipArg(c, c.arg(0)) : nullptr;
     if (!other) return Value(false);
-    const Rect a = stage::Stage::stageMatrix(*self).transform(self->bounds());
-    const Rect b = stage::Stage::stageMatrix(*other).transform(other->bounds());
+    const Rect a = (fromRoot * stage::Stage::stageMatrix(*self)).transform(self->bounds());
+    const Rect b = (fromRoot * stage::Stage::stageMatrix(*other)).transform(other->bounds());
     if (a.empty() || b.empty()) return Value(false);
     return Value(a.xMin <= b.xMax && b.xMin <= a.xMax && a.yMin <= b.yMax && b.yMin <= a.yMax);
 }
@@ -197,8 +218,11 @@ Value getBytesTotal(CallContext& c) {
 
 // Object.registerClass(exportName, constructor).
 Value registerClass(CallContext& c) {
-    if (c.count() < 2) return Value(false);
-    bridgeOf(c).registerClass(c.vm.toString(c.arg(0)), c.arg(1));
+    // Only a function registers, and null or undefined unregisters.
+    const Value constructor = c.arg(1);
+    const bool function = constructor.isObject() && constructor.object()->kind() == script::ObjectKind::Function;
+    if (c.count() < 2 || (!function && !constructor.isNull() && !constructor.isUndefined())) return Value(false);
+    bridgeOf(c).registerClass(c.vm.toString(c.arg(0)), constructor);
     return Value(true);
 }
 
@@ -229,6 +253,7 @@ void installClipMethods(ScriptBridge& bridge) {
     const Value object = vm.get(vm.global(), "Object");
     if (object.isObject()) vm.defineNative(object.object(), "registerClass", registerClass);
     installStageObject(bridge);
+    installClipDisplayProperties(vm);
 }
 
 } // namespace tesmar::bridge

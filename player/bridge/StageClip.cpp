@@ -41,10 +41,13 @@ script::ClipObject* StageClip::childClip(std::string_view name) {
     if (!self) return nullptr;
     const std::string key = heap().key(name);
     for (const auto& [depth, child] : self->children()) {
-        if (child->kind() != stage::DisplayObject::Kind::Clip && child->kind() != stage::DisplayObject::Kind::Button &&
-            !dynamic_cast<const stage::EditText*>(child.get()))
-            continue;
-        if (!child->name().empty() && heap().key(child->name()) == key) return bridge_.objectFor(child.get());
+        if (child->name().empty() || heap().key(child->name()) != key) continue;
+        // Shapes and static texts have no script object: their names lead
+        // to the clip that holds them.
+        const bool reachable = child->kind() == stage::DisplayObject::Kind::Clip ||
+                               child->kind() == stage::DisplayObject::Kind::Button ||
+                               dynamic_cast<const stage::EditText*>(child.get());
+        return reachable ? bridge_.objectFor(child.get()) : this;
     }
     return nullptr;
 }

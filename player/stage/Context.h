@@ -67,6 +67,11 @@ struct Context {
     // The buttons under the pointer and pressed, by serial.
     uint64_t hovered = 0, pressed = 0;
     int nesting = 0;                    // clips being built inside one another
+    // Players keep bounds in floats once SWF 8 content asks for them (see
+    // getBounds): from this tick on an empty rectangle's corner reads
+    // 6710886.4 (2^27 twips), not 6710886.35.
+    uint64_t floatBoundsFrom = UINT64_MAX;
+    bool floatBounds() const { return tick >= floatBoundsFrom; }
     std::vector<uint64_t> unloading;    // parked clips that leave at the next frame
     Host* host = nullptr;               // device fonts for text fields
 

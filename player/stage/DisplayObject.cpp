@@ -17,6 +17,18 @@ struct NestingGuard {
 
 } // namespace
 
+void DisplayObject::setScriptMask(DisplayObject* mask) {
+    if (DisplayObject* old = context_.find(scriptMask_)) old->maskedObject_ = 0;
+    scriptMask_ = 0;
+    if (mask && mask != this) {
+        // A clip masks one object at a time.
+        if (DisplayObject* previous = context_.find(mask->maskedObject_)) previous->scriptMask_ = 0;
+        mask->maskedObject_ = serial_;
+        scriptMask_ = mask->serial_;
+    }
+    context_.changed();
+}
+
 void queueActions(QueuedActions::Source source, const DisplayObject& target, const swf::Bytes& actions,
                   uint32_t clipEvent) {
     target.context().actions.push_back({source, target.serial(), target.loadedMovie().shared(), &actions, clipEvent, {}});

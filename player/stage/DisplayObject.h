@@ -56,6 +56,14 @@ public:
     void setVisible(bool v) { if (v != visible_) { visible_ = v; context_.changed(); } }
     uint8_t blendMode() const { return blendMode_; }
     void setBlendMode(uint8_t mode) { blendMode_ = mode; }
+    bool cacheAsBitmap() const { return cacheAsBitmap_; }
+    void setCacheAsBitmap(bool v) { cacheAsBitmap_ = v; }
+    // The clip a script made this object's mask (setMask), by serial, and
+    // on that clip the object it masks; 0 for none. A mask is drawn only as
+    // a mask. Null takes the mask away.
+    uint64_t scriptMask() const { return scriptMask_; }
+    uint64_t maskedObject() const { return maskedObject_; }
+    void setScriptMask(DisplayObject* mask);
     // The filter list the timeline placed, as the file stores it (FILTERLIST).
     const swf::Bytes& placedFilters() const { return placedFilters_; }
     void setPlacedFilters(swf::Bytes filters) { placedFilters_ = std::move(filters); }
@@ -109,6 +117,9 @@ private:
     int clipDepth_ = 0;
     bool visible_ = true;
     uint8_t blendMode_ = 0;
+    bool cacheAsBitmap_ = false;
+    uint64_t scriptMask_ = 0;
+    uint64_t maskedObject_ = 0;
     swf::Bytes placedFilters_;
     bool placedByTimeline_ = true;
     int placeFrame_ = 0;

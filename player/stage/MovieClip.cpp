@@ -1,6 +1,7 @@
 #include "player/stage/MovieClip.h"
 #include <algorithm>
 #include <cctype>
+#include "player/stage/Stage.h"
 #include "player/swf/PlaceReader.h"
 
 namespace tesmar::stage {
@@ -16,7 +17,10 @@ struct MovieClip::Pending {
 };
 
 MovieClip::MovieClip(Context& context, const LoadedMovie& movie, uint16_t characterId, const swf::Timeline& timeline)
-    : DisplayObject(Kind::Clip, context, movie, characterId), timeline_(&timeline) {}
+    : DisplayObject(Kind::Clip, context, movie, characterId), timeline_(&timeline) {
+    // A player that starts with an SWF 8 movie keeps bounds in floats.
+    if (characterId == 0 && movie.version() >= 8 && context.tick == 0) context.floatBoundsFrom = 0;
+}
 
 MovieClip::~MovieClip() = default;
 
@@ -346,6 +350,7 @@ void applyPlacement(DisplayObject& object, const swf::PlaceObject& place, bool r
     if (place.name) object.setName(*place.name);
     if (place.clipDepth || reset) object.setClipDepth(place.clipDepth.value_or(0));
     if (place.blendMode || reset) object.setBlendMode(place.blendMode.value_or(0));
+    if (place.cacheAsBitmap || reset) object.setCacheAsBitmap(place.cacheAsBitmap);
     if (!place.filters.empty() || reset) object.setPlacedFilters(place.filters);
 }
 
@@ -366,12 +371,31 @@ void MovieClip::draw(render::Renderer& r, const Matrix& toPixels, const ColorTra
             continue;
         }
         if (!child->visible() || child->depth() < 0) continue;
-        // A blend mode draws the child apart, then mixes it into what is beneath.
-        bool layered = render::needsLayer(child->blendMode()) && r.beginLayer();
-        child->draw(r, toPixels * child->matrix(), cx * child->colorTransform());
-        if (layered) r.endLayer(render::BlendMode(child->blendMode()));
+        // A clip that masks another object by script is drawn only as its
+        // mask (masks of the timeline keep to the timeline's rules).
+        if (const DisplayObject* masked = context().find(child->maskedObject()); masked && !masked->clipDepth())
+            continue;
+        drawChild(r, toPixels, cx, *child);
     }
     for (size_t i = 0; i < maskEnds.size(); ++i) r.popMask();
+}
+
+void MovieClip::drawChild(render::Renderer& r, const Matrix& toPixels, const ColorTransform& cx,
+                          const DisplayObject& child) const {
+    // A timeline mask (clip depth) keeps masking as the timeline says.
+    const DisplayObject* mask = context().find(child.scriptMask());
+    if (mask && mask->clipDepth() > 0) mask = nullptr;
+    if (mask) {
+        // The mask may sit anywhere on the stage: reach it through the stage's space.
+        r.beginMask();
+        mask->drawMask(r, toPixels * Stage::stageMatrix(*this).inverse() * Stage::stageMatrix(*mask));
+        r.endMaskDefinition();
+    }
+    // A blend mode draws the child apart, then mixes it into what is beneath.
+    bool layered = render::needsLayer(child.blendMode()) && r.beginLayer();
+    child.draw(r, toPixels * child.matrix(), cx * child.colorTransform());
+    if (layered) r.endLayer(render::BlendMode(child.blendMode()));
+    if (mask) r.popMask();
 }
 
 void MovieClip::drawMask(render::Renderer& r, const Matrix& toPixels) const {

@@ -94,6 +94,8 @@ private:
     void applyPending(int depth, Pending& pending, bool rebuild);
     void place(int depth, const swf::PlaceObject& place, int frame);
     void queueFrameActions(int frame);
+    void drawChild(render::Renderer& r, const Matrix& toPixels, const ColorTransform& cx,
+                   const DisplayObject& child) const;
 
     const swf::Timeline* timeline_;
     int current_ = 0;
