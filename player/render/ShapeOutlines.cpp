@@ -35,6 +35,7 @@ double strokeWidth(const LineStyle& line, const Matrix& m) {
 void addHairline(const std::vector<Point>& points, EdgeList& out) {
     for (size_t i = 1; i < points.size(); ++i) {
         Point a = points[i - 1], b = points[i];
+        if (!std::isfinite(a.x) || !std::isfinite(a.y) || !std::isfinite(b.x) || !std::isfinite(b.y)) continue;
         bool xMajor = std::fabs(b.x - a.x) >= std::fabs(b.y - a.y);
         double acrossX = xMajor ? 0 : 0.5, acrossY = xMajor ? 0.5 : 0;
         Point quad[4] = {{a.x - acrossX, a.y - acrossY}, {b.x - acrossX, b.y - acrossY},

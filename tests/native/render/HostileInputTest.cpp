@@ -14,7 +14,7 @@ const Rgba kRed{255, 0, 0, 255};
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 constexpr double kInf = std::numeric_limits<double>::infinity();
 
-Shape everyStyleShape() {
+Shape everyStyleShape(double lineWidth = 40) {
     Shape s;
     FillStyle linear;
     linear.kind = FillStyle::Kind::LinearGradient;
@@ -23,7 +23,7 @@ Shape everyStyleShape() {
     focal.kind = FillStyle::Kind::FocalGradient;
     focal.gradient.focalPoint = 1.0;
     LineStyle line;
-    line.width = 40;
+    line.width = lineWidth;
     line.join = LineStyle::Join::Miter;
     s.groups.push_back({{solidFill(kRed), linear, focal}, {line}});
     for (uint32_t fill = 1; fill <= 3; ++fill) {
@@ -38,12 +38,15 @@ Shape everyStyleShape() {
 TEST(HostileInput, NonFiniteAndHugeCoordinatesDrawWithoutHarm) {
     for (double bad : {kNaN, kInf, -kInf, 1e300, -1e300, 1e12}) {
         Shape s = everyStyleShape();
+        Shape thin = everyStyleShape(10);   // drawn as stepped hairlines
+        thin.paths[0].segments[0].to = {bad, 40};
         s.paths[0].segments[0].to = {bad, 40};
         s.paths[1].start = {40, bad};
         s.paths[2].segments[1].control = {bad, bad};
         Image image(16, 16);
         Renderer r(image);
         r.drawShape(s, kTwipsToPixels, {});
+        r.drawShape(thin, kTwipsToPixels, {});
         Matrix wild{bad, 0, 0, bad, bad, 0};
         Shape bounded = everyStyleShape();
         bounded.bounds = {0, 0, 200, 200};
