@@ -134,9 +134,9 @@ void ShapeOutlines::addStrokes(const Use* first, const Use* last, const LineStyl
     bool hairline = steppedHairlines && style.halfWidth <= 0.5;
     auto finish = [&] {
         if (polyline_.empty()) return;
-        bool hasLength = std::any_of(polyline_.begin(), polyline_.end(),
-                                     [&](Point p) { return !samePoint(p, polyline_.front()); });
-        if (hairline && hasLength) {
+        // A dot (no length) keeps the stroker's caps even when thin.
+        if (hairline && std::any_of(polyline_.begin(), polyline_.end(),
+                                    [&](Point p) { return !samePoint(p, polyline_.front()); })) {
             addHairline(polyline_, out);
             polyline_.clear();
             return;
