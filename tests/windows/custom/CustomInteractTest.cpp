@@ -131,25 +131,5 @@ TEST_F(CustomInteractTest, TheQuitButtonShowsATooltipWhenThePointerRestsOnIt)
     EXPECT_TRUE(tooltipShown);
 }
 
-TEST(HandPointer, IsAHandOf32By32WithItsHotSpotAtTheFingertip)
-{
-    HMODULE program = LoadLibraryExA(ScreenSaverPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    ASSERT_TRUE(program);
-    HCURSOR hand = static_cast<HCURSOR>(LoadImageA(program, MAKEINTRESOURCEA(101), IMAGE_CURSOR, 0, 0, 0));
-    ASSERT_TRUE(hand);
-    ICONINFO info{};
-    ASSERT_TRUE(GetIconInfo(hand, &info));
-    EXPECT_EQ(info.xHotspot, 6u);
-    EXPECT_EQ(info.yHotspot, 1u);
-    BITMAP mask{};
-    GetObjectA(info.hbmMask, sizeof mask, &mask);
-    EXPECT_EQ(mask.bmWidth, 32);
-    DeleteObject(info.hbmMask);
-    if (info.hbmColor)
-        DeleteObject(info.hbmColor);
-    DestroyCursor(hand);
-    FreeLibrary(program);
-}
-
 } // namespace
 } // namespace tesmar::test
