@@ -130,6 +130,7 @@ void Player::render(Image& target) {
     if (target.width != stage_.viewWidth() || target.height != stage_.viewHeight())
         target = Image(stage_.viewWidth(), stage_.viewHeight());
     stage_.render(target, renderer_);
+    drawFocusRect(target);
 }
 
 void Player::getUrl(const std::string& url, const std::string& target) {

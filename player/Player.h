@@ -101,6 +101,7 @@ public:
 
 private:
     void runActions();
+    void drawFocusRect(Image& target);
     void setVersionVariable();
 
     Host& host_;

@@ -13,6 +13,7 @@ namespace tesmar {
 
 void Player::mouseMove(double x, double y) {
     if (!stage_.mouseMove(x, y)) return;
+    scripts_->focus().mouseUsed(bridge::FocusManager::MouseUse::Move);
     runActions();
     bridge::broadcastToListeners(*scripts_, "Mouse", "onMouseMove");
     runActions();
@@ -24,6 +25,7 @@ void Player::mouseDown() {
     // A click focuses the text field under it, or nothing; the caret goes
     // to the end of the field's text.
     bridge::FocusManager& focus = scripts_->focus();
+    focus.mouseUsed(bridge::FocusManager::MouseUse::Press);
     auto* clicked = dynamic_cast<stage::EditText*>(stage_.textFieldAt(stage_.mouseX(), stage_.mouseY()));
     focus.moveFocus(clicked);
     if (clicked && focus.selectedField() == clicked)
@@ -35,6 +37,7 @@ void Player::mouseDown() {
 }
 
 void Player::mouseUp() {
+    scripts_->focus().mouseUsed(bridge::FocusManager::MouseUse::Release);
     stage_.mouseUp();
     runActions();
     bridge::broadcastToListeners(*scripts_, "Mouse", "onMouseUp");

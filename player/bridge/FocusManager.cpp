@@ -72,6 +72,11 @@ bool FocusManager::showsFocusRect(const DisplayObject& object) const {
     return it == ownFocusRects_.end() ? focusRect_ : it->second;
 }
 
+void FocusManager::mouseUsed(MouseUse use) {
+    const DisplayObject* object = highlighted();
+    if (object && (use == MouseUse::Press || object->loadedMovie().version() <= 8)) highlight_ = false;
+}
+
 namespace {
 
 bool isFalse(const script::Value& v) { return v.isBoolean() && !v.boolean(); }
@@ -142,6 +147,7 @@ void FocusManager::tab(bool backwards) {
     else if (backwards) next = it == order.begin() ? order.back() : *(it - 1);
     else next = it + 1 == order.end() ? order.front() : *(it + 1);
     setFocus(next);
+    highlight_ = focused() == next && !dynamic_cast<stage::EditText*>(next) && showsFocusRect(*next);
 }
 
 } // namespace tesmar::bridge

@@ -53,6 +53,13 @@ public:
     void setFocusRect(script::VM& vm, const stage::DisplayObject& object, int swfVersion, const script::Value& value);
     // Whether the rectangle shows around a focused object.
     bool showsFocusRect(const stage::DisplayObject& object) const;
+    // The object the yellow rectangle marks now: focus that Tab moved onto
+    // an object whose _focusrect allowed it then (text fields show their
+    // caret instead). A click takes the mark away; up to SWF 8 so does any
+    // other use of the mouse.
+    const stage::DisplayObject* highlighted() const { return highlight_ ? focused() : nullptr; }
+    enum class MouseUse { Move, Press, Release };
+    void mouseUsed(MouseUse use);
 
 private:
     void collectTabbable(stage::DisplayObject& object, std::vector<stage::DisplayObject*>& out);
@@ -61,6 +68,7 @@ private:
     uint64_t focused_ = 0;
     bool selectionShown_ = false;
     bool focusRect_ = true;
+    bool highlight_ = false;
     std::map<uint64_t, bool> ownFocusRects_;  // by serial
 };
 

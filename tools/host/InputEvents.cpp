@@ -227,6 +227,11 @@ std::optional<std::vector<InputEvent>> parseInputEvents(const std::string& text,
         event.ascii = key.ascii;
         if (const Json* text = item.field("codepoint")) event.codepoint = firstCodepoint(text->text);
         if (const Json* text = item.field("text")) event.text = text->text;
+        // The player hears nothing of the middle button; the pointer still moves.
+        const Json* button = item.field("btn");
+        if (button && button->text == "Middle" &&
+            (event.type == InputEvent::Type::MouseDown || event.type == InputEvent::Type::MouseUp))
+            event.type = InputEvent::Type::MouseMove;
         if (event.type == InputEvent::Type::TextControl) {
             const auto command = textCommandOf(item.field("code"));
             if (command) event.command = *command;

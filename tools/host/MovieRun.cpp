@@ -1,4 +1,5 @@
 #include "host/MovieRun.h"
+#include <algorithm>
 #include "host/NativeHost.h"
 #include "player/Player.h"
 
@@ -67,6 +68,9 @@ RunResult runMovie(const std::string& path, const RunOptions& options) {
             if (event.type == InputEvent::Type::Wait) break;
             inject(player, event);
         }
+        const int tick = frame + 1;
+        if (std::find(options.captureTicks.begin(), options.captureTicks.end(), tick) != options.captureTicks.end())
+            player.render(result.captures[tick]);
     }
     if (options.render) player.render(result.image);
     // The run ends between frames: what arrived after the last one still

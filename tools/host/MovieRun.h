@@ -1,6 +1,7 @@
 #pragma once
 // Runs a movie file headless for a number of frames with scripted input:
 // what swfplay and swfcorpus share.
+#include <map>
 #include <string>
 #include <vector>
 #include "host/InputEvents.h"
@@ -17,6 +18,7 @@ struct RunOptions {
     bool render = true;
     bool highQuality = true;         // false: edges without anti-aliasing
     bool logRequests = false;        // trace the movie's fetches and page requests
+    std::vector<int> captureTicks;   // also render after these ticks (1 = the first frame)
 };
 
 struct RunResult {
@@ -24,6 +26,7 @@ struct RunResult {
     std::string error;
     std::vector<std::string> traces;
     Image image;                     // the last frame, when rendered
+    std::map<int, Image> captures;   // by tick, as captureTicks asked
 };
 
 RunResult runMovie(const std::string& path, const RunOptions& options);
