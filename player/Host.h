@@ -55,6 +55,10 @@ public:
     virtual void trace(const std::string& line) = 0;
     // Milliseconds on a steady clock.
     virtual double nowMs() = 0;
+    // Wall-clock time (milliseconds since 1970 UTC) and the local zone's
+    // distance from UTC in minutes (east positive), for Date: the machine's.
+    virtual double wallClockMs();
+    virtual double localOffsetMinutes();
     // JPEG, PNG or GIF bytes into a premultiplied image.
     virtual std::optional<Image> decodeImage(std::span<const uint8_t> bytes) = 0;
     // A character of a device font (text fields without embedded fonts);

@@ -1,7 +1,5 @@
 #include "player/bridge/ScriptBridge.h"
-#include <chrono>
 #include <cmath>
-#include <ctime>
 #include "player/Player.h"
 #include "player/bridge/ButtonClass.h"
 #include "player/bridge/ClipMethods.h"
@@ -202,19 +200,9 @@ void ScriptBridge::trace(const std::string& line) { host_.trace(line); }
 
 double ScriptBridge::timeMs() { return host_.nowMs() - startMs_; }
 
-double ScriptBridge::wallClockMs() {
-    using namespace std::chrono;
-    return double(duration_cast<milliseconds>(system_clock::now().time_since_epoch()).count());
-}
+double ScriptBridge::wallClockMs() { return host_.wallClockMs(); }
 
-double ScriptBridge::localOffsetMinutes() {
-    // The zone's distance from UTC now: local broken-down time read back as if it were UTC.
-    const std::time_t now = std::time(nullptr);
-    std::tm local = *std::localtime(&now);
-    std::tm utc = *std::gmtime(&now);
-    local.tm_isdst = utc.tm_isdst = 0;
-    return std::difftime(std::mktime(&local), std::mktime(&utc)) / 60;
-}
+double ScriptBridge::localOffsetMinutes() { return host_.localOffsetMinutes(); }
 
 void ScriptBridge::getUrl(const script::UrlRequest& request, script::ClipObject* caller) {
     player_.loads().getUrl(request, caller);

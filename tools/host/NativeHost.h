@@ -30,6 +30,10 @@ public:
     }
     void trace(const std::string& line) override;
     double nowMs() override { return clockMs; }
+    // Runs are repeatable: the wall clock starts at a fixed moment in a
+    // fixed zone (the one the corpus's expected dates were taken in).
+    double wallClockMs() override { return kWallClockStartMs + clockMs; }
+    double localOffsetMinutes() override { return kZoneOffsetMinutes; }
     std::optional<Image> decodeImage(std::span<const uint8_t> bytes) override;
     std::pair<int, int> screenResolution() override { return screen; }
     // Device fonts are the Liberation faces (Sans, Serif, Mono), chosen by
@@ -48,6 +52,9 @@ public:
     // Plays the socket script as far as it can go now.
     void deliverSockets(Player& player);
 
+    // 2001-02-03 04:05:06 local time at UTC+05:45.
+    static constexpr double kWallClockStartMs = 981152406000.0;
+    static constexpr double kZoneOffsetMinutes = 345;
     double clockMs = 0;
     std::pair<int, int> screen{1024, 768};
     bool echoTrace = false;                 // print trace lines as they come
