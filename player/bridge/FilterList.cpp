@@ -132,15 +132,7 @@ Value setClipFilters(CallContext& c)
     if (!clip) return Value();
     const Value list = copies(c, c.arg(0));
     clip->put(kClipSlot, list, script::DontEnum);
-    // The display object draws what the list says from now on.
-    if (stage::DisplayObject* object = displayObjectOf(c.vm, Value(clip))) {
-        std::vector<render::Filter> drawn;
-        const double length = c.vm.toNumber(c.vm.getOf(list, "length"));
-        for (size_t i = 0; i < size_t(length > 0 ? length : 0); ++i)
-            if (FilterState* state = filterOf(c.vm.getOf(list, std::to_string(i))))
-                if (auto f = drawnFilter(state->settings)) drawn.push_back(std::move(*f));
-        object->setFilters(std::move(drawn));
-    }
+    if (stage::DisplayObject* object = displayObjectOf(c.vm, Value(clip))) drawFilters(c.vm, *object, list);
     return Value();
 }
 
@@ -151,6 +143,16 @@ std::vector<FilterSettings> readFilterList(std::span<const uint8_t> bytes)
     std::vector<FilterSettings> filters;
     for (const render::Filter& f : render::readFilterList(bytes)) filters.push_back(settingsOf(f));
     return filters;
+}
+
+void drawFilters(script::VM& vm, stage::DisplayObject& object, const Value& list)
+{
+    std::vector<render::Filter> drawn;
+    const double length = vm.toNumber(vm.getOf(list, "length"));
+    for (size_t i = 0; i < size_t(length > 0 ? std::min(length, 65536.0) : 0); ++i)
+        if (FilterState* state = filterOf(vm.getOf(list, std::to_string(i))))
+            if (auto f = drawnFilter(state->settings)) drawn.push_back(std::move(*f));
+    object.setFilters(std::move(drawn));
 }
 
 void installClipFilters(script::VM& vm)

@@ -5,17 +5,23 @@
 namespace tesmar::render {
 namespace {
 
-// One box: the pixels either side of the centre that it spans. A box
-// `size` pixels wide reaches the pixels whose centres lie strictly inside it.
+// One box: the whole pixels either side of the centre, and the weight of
+// the pixel beyond them on each side, in 256ths.
 struct Box {
     int radius = 0;
-    uint32_t divisor = 1;
+    uint32_t edgeWeight = 0;
+    uint32_t divisor = 256;   // the box's whole weight
 
-    explicit Box(double size) {
-        radius = std::max(0, int(std::ceil(std::max(size, 0.0) / 2)) - 1);
-        divisor = uint32_t(2 * radius + 1);
+    explicit Box(double reach) {
+        radius = int(std::max(reach, 0.0));
+        edgeWeight = uint32_t(std::lround((std::max(reach, 0.0) - radius) * 256));
+        if (edgeWeight == 256) {
+            ++radius;
+            edgeWeight = 0;
+        }
+        divisor = uint32_t(2 * radius + 1) * 256 + 2 * edgeWeight;
     }
-    bool identity() const { return radius == 0; }
+    bool identity() const { return radius == 0 && edgeWeight == 0; }
 };
 
 // Blurs `count` pixels of `channels` interleaved bytes, `stride` bytes
@@ -36,7 +42,9 @@ void blurLine(uint8_t* pixels, int count, size_t stride, const Box& box, std::ve
         const size_t left = size_t(i + pad - box.radius) * channels;
         const size_t right = size_t(i + pad + box.radius + 1) * channels;
         for (int c = 0; c < channels; ++c) {
-            pixels[size_t(i) * stride + c] = uint8_t(std::min<uint32_t>(255, (sums[c] + rounding) / box.divisor));
+            // The pixels just outside the window count by the edge weight.
+            const uint32_t edges = (line[left - channels + c] + line[right + c]) * box.edgeWeight;
+            pixels[size_t(i) * stride + c] = uint8_t(std::min<uint32_t>(255, (sums[c] * 256 + edges + rounding) / box.divisor));
             // Slide the window one pixel on.
             sums[c] += line[right + c];
             sums[c] -= line[left + c];

@@ -1,7 +1,7 @@
 #pragma once
 // Box blurs, repeated for quality: each pass spreads a pixel over a box
-// blurX wide along the rows, then blurY high along the columns, costing the
-// same whatever the box's size.
+// along the rows, then along the columns, costing the same whatever the
+// box's size.
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -17,8 +17,9 @@ struct AlphaPlane {
     const uint8_t* row(int y) const { return values.data() + size_t(y) * size_t(width); }
 };
 
-// Box sizes in target pixels; passes from 1 up.
-void blurImage(Image& image, double blurX, double blurY, int passes);
-void blurAlpha(AlphaPlane& plane, double blurX, double blurY, int passes);
+// reachX and reachY: how far the box reaches either side of a pixel's
+// centre, in pixels; a fraction takes that part of the pixel beyond.
+void blurImage(Image& image, double reachX, double reachY, int passes);
+void blurAlpha(AlphaPlane& plane, double reachX, double reachY, int passes);
 
 } // namespace tesmar::render

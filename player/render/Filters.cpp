@@ -8,7 +8,11 @@
 namespace tesmar::render {
 
 ScaledBlur scaledBlur(const Filter& f, double scale) {
-    auto size = [scale](double v) { return std::isfinite(v) ? std::clamp(v, 0.0, kMostBlur) * scale : 0.0; };
+    // A blur of 1 leaves the image alone; each stage pixel more widens the
+    // box by a stage pixel, spread over the target pixels it covers.
+    auto size = [scale](double v) {
+        return std::isfinite(v) ? std::min((std::clamp(v, 1.0, kMostBlur) - 1) * scale / 2, kMostBoxReach) : 0.0;
+    };
     return {size(f.blurX), size(f.blurY), std::clamp(f.quality, 0, kMostPasses)};
 }
 
@@ -27,8 +31,8 @@ FilterReach filterReach(std::span<const Filter> filters, double scale) {
             r = {f.matrixX / 2, f.matrixY / 2, f.matrixX / 2, f.matrixY / 2};
         } else if (f.kind != FilterKind::ColorMatrix) {
             const ScaledBlur blur = scaledBlur(f, scale);
-            const int spreadX = int(std::ceil(blur.x * blur.passes / 2)) + 1;
-            const int spreadY = int(std::ceil(blur.y * blur.passes / 2)) + 1;
+            const int spreadX = int(std::ceil(blur.x * blur.passes)) + 1;
+            const int spreadY = int(std::ceil(blur.y * blur.passes)) + 1;
             r = {spreadX, spreadY, spreadX, spreadY};
             if (f.kind != FilterKind::Blur && f.kind != FilterKind::Glow) {
                 // A bevel lights both sides; a shadow falls on one.

@@ -12,6 +12,8 @@ namespace tesmar::render {
 // stage pixels and the number of passes.
 constexpr double kMostBlur = 255;
 constexpr int kMostPasses = 15;
+// The most target pixels a box reaches either side, however large the view.
+constexpr double kMostBoxReach = 1024;
 
 // How many pixels beyond the drawn ones the filters' output can reach.
 struct FilterReach {
@@ -24,7 +26,8 @@ FilterReach filterReach(std::span<const Filter> filters, double scale);
 // their reach.
 void applyFilters(Image& image, std::span<const Filter> filters, double scale);
 
-// The settings of one filter in target pixels, within the limits.
+// The settings of one filter in target pixels, within the limits: how far
+// the box reaches either side of a pixel, and how many times it is applied.
 struct ScaledBlur {
     double x = 0, y = 0;
     int passes = 0;
