@@ -25,7 +25,7 @@ PixelOffset scaledOffset(const Filter& f, double scale) {
 
 FilterReach filterReach(std::span<const Filter> filters, double scale) {
     FilterReach total;
-    for (const Filter& f : filters) {
+    for (const Filter& f : appliedFilters(filters)) {
         FilterReach r;
         if (f.kind == FilterKind::Convolution) {
             r = {f.matrixX / 2, f.matrixY / 2, f.matrixX / 2, f.matrixY / 2};
@@ -51,7 +51,7 @@ FilterReach filterReach(std::span<const Filter> filters, double scale) {
 }
 
 void applyFilters(Image& image, std::span<const Filter> filters, double scale) {
-    for (const Filter& f : filters) {
+    for (const Filter& f : appliedFilters(filters)) {
         switch (f.kind) {
         case FilterKind::Blur: {
             const ScaledBlur blur = scaledBlur(f, scale);

@@ -2,6 +2,7 @@
 // Applies a display object's filters to the premultiplied image it was
 // drawn into.
 #include <cstddef>
+#include <algorithm>
 #include <span>
 #include "player/geom/Image.h"
 #include "player/render/Filter.h"
@@ -14,6 +15,14 @@ constexpr double kMostBlur = 255;
 constexpr int kMostPasses = 15;
 // The most target pixels a box reaches either side, however large the view.
 constexpr double kMostBoxReach = 1024;
+// Filters past this many on one object are not applied: each may cost
+// dozens of passes over the object's pixels.
+constexpr size_t kMostFilters = 16;
+
+// The filters that are applied: the first kMostFilters.
+inline std::span<const Filter> appliedFilters(std::span<const Filter> filters) {
+    return filters.first(std::min(filters.size(), kMostFilters));
+}
 
 // How many pixels beyond the drawn ones the filters' output can reach.
 struct FilterReach {
