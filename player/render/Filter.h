@@ -38,6 +38,8 @@ struct Filter {
     std::vector<double> kernel;
     double divisor = 1, bias = 0;
     bool preserveAlpha = true, clamp = true;
+
+    bool operator==(const Filter&) const = default;
 };
 
 // Reads a FILTERLIST as PlaceObject3 stores it; stops at the first filter

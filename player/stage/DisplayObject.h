@@ -74,7 +74,11 @@ public:
     }
     // The filters drawn: the placed list, or the one a script assigned since.
     const std::vector<render::Filter>& filters() const { return filters_; }
-    void setFilters(std::vector<render::Filter> filters) { filters_ = std::move(filters); context_.changed(); }
+    void setFilters(std::vector<render::Filter> filters) {
+        if (filters == filters_) return;
+        filters_ = std::move(filters);
+        context_.changed();
+    }
 
     // Placed by the timeline (a goto may remove or keep it), or created by a
     // script (the timeline leaves it alone).
