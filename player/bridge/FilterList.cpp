@@ -7,9 +7,10 @@
 #include "player/bridge/GeomClasses.h"
 #include "player/script/BuiltinGeom.h"
 #include "player/stage/DisplayObject.h"
-#include "player/swf/Reader.h"
+#include "player/render/Filter.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace tesmar::bridge {
 
@@ -21,89 +22,79 @@ using script::Value;
 // Where a clip's script object keeps the list a script assigned.
 constexpr const char* kClipSlot = "$clipFilters";
 
-uint32_t readRgba(swf::Reader& r, uint8_t& alpha)
+// The settings of a filter a FILTERLIST gave, as a script sees them.
+FilterSettings settingsOf(const render::Filter& f)
 {
-    uint32_t red = r.u8(), green = r.u8(), blue = r.u8();
-    alpha = r.u8();
-    return red << 16 | green << 8 | blue;
+    FilterSettings s = FilterSettings::defaults(FilterKind(f.kind));
+    s.blurX = f.blurX;
+    s.blurY = f.blurY;
+    s.quality = f.quality;
+    s.color = f.color;
+    s.alpha = f.alpha;
+    s.kernel = f.kernel;
+    s.matrixX = f.matrixX;
+    s.matrixY = f.matrixY;
+    s.divisor = f.divisor;
+    s.bias = f.bias;
+    s.clamp = f.clamp;
+    s.preserveAlpha = f.preserveAlpha;
+    s.colorMatrix = f.colorMatrix;
+    if (f.kind == render::FilterKind::Blur || f.kind == render::FilterKind::Convolution ||
+        f.kind == render::FilterKind::ColorMatrix)
+        return s;
+    s.strength = f.strength;
+    s.inner = f.inner;
+    s.knockout = f.knockout;
+    s.hideObject = f.hideObject;
+    if (f.kind == render::FilterKind::Glow) return s;
+    s.angle = f.angle;
+    s.distance = f.distance;
+    s.highlightColor = f.highlightColor;
+    s.highlightAlpha = f.highlightAlpha;
+    s.count = f.count;
+    s.colors = f.colors;
+    s.alphas = f.alphas;
+    s.ratios = f.ratios;
+    if (f.kind != render::FilterKind::DropShadow) s.type = f.onTop ? "full" : f.inner ? "inner" : "outer";
+    return s;
 }
 
-// The blur, angle, distance, strength and flag byte that the shadow, glow
-// and bevel records end with (a glow has no angle and distance).
-void readShadowTail(swf::Reader& r, FilterSettings& s, bool offset, bool bevelFlags)
+// The filter a script's settings describe, for drawing; nothing for the
+// kinds the renderer does not draw.
+std::optional<render::Filter> drawnFilter(const FilterSettings& s)
 {
-    s.blurX = r.fixed16();
-    s.blurY = r.fixed16();
-    if (offset) {
-        s.angle = r.fixed16();
-        s.distance = r.fixed16();
-    }
-    s.strength = r.fixed8();
-    uint8_t flags = r.u8();
-    s.inner = flags & 0x80;
-    s.knockout = flags & 0x40;
-    s.hideObject = !(flags & 0x20);
-    s.quality = bevelFlags ? flags & 0x0F : flags & 0x1F;
-    if (bevelFlags) s.type = (flags & 0x10) ? "full" : s.inner ? "inner" : "outer";
-}
-
-bool readFilter(swf::Reader& r, FilterSettings& s)
-{
-    const uint8_t id = r.u8();
-    if (id > 7) return false;
-    s = FilterSettings::defaults(FilterKind(id));
-    switch (s.kind) {
-    case FilterKind::DropShadow:
-        s.color = readRgba(r, s.alpha);
-        readShadowTail(r, s, true, false);
-        break;
-    case FilterKind::Blur:
-        s.blurX = r.fixed16();
-        s.blurY = r.fixed16();
-        s.quality = r.u8() >> 3;
-        break;
-    case FilterKind::Glow:
-        s.color = readRgba(r, s.alpha);
-        readShadowTail(r, s, false, false);
-        break;
-    case FilterKind::Bevel:
-        // The highlight comes first in the file.
-        s.highlightColor = readRgba(r, s.highlightAlpha);
-        s.color = readRgba(r, s.alpha);
-        readShadowTail(r, s, true, true);
-        break;
-    case FilterKind::GradientGlow:
-    case FilterKind::GradientBevel: {
-        const int count = r.u8();
-        if (count > FilterSettings::kMaxGradient) return false;
-        s.count = count;
-        for (int i = 0; i < count; ++i) s.colors[size_t(i)] = readRgba(r, s.alphas[size_t(i)]);
-        for (int i = 0; i < count; ++i) s.ratios[size_t(i)] = r.u8();
-        readShadowTail(r, s, true, true);
-        break;
-    }
-    case FilterKind::Convolution: {
-        s.matrixX = r.u8();
-        s.matrixY = r.u8();
-        s.divisor = r.f32();
-        s.bias = r.f32();
-        const size_t size = size_t(s.matrixX) * size_t(s.matrixY);
-        if (size * 4 > r.remaining()) return false;
-        s.kernel.resize(size);
-        for (double& k : s.kernel) k = r.f32();
-        s.color = readRgba(r, s.alpha);
-        uint8_t flags = r.u8();
-        s.clamp = flags & 0x02;
-        s.preserveAlpha = flags & 0x01;
-        break;
-    }
-    case FilterKind::ColorMatrix:
-        for (double& m : s.colorMatrix) m = r.f32();
-        break;
-    default:
-        return false;
-    }
-    return !r.failed();
+    if (s.kind > FilterKind::GradientBevel) return std::nullopt;
+    render::Filter f;
+    f.kind = render::FilterKind(s.kind);
+    f.blurX = s.blurX;
+    f.blurY = s.blurY;
+    f.quality = s.quality;
+    f.strength = s.strength;
+    f.angle = s.angle;
+    f.distance = s.distance;
+    f.color = s.color;
+    f.highlightColor = s.highlightColor;
+    f.alpha = s.alpha;
+    f.highlightAlpha = s.highlightAlpha;
+    f.knockout = s.knockout;
+    f.hideObject = s.hideObject;
+    const bool typed = s.kind == FilterKind::Bevel || s.kind == FilterKind::GradientBevel ||
+                       s.kind == FilterKind::GradientGlow;
+    f.inner = typed ? s.type == "inner" : s.inner;
+    f.onTop = typed && s.type == "full";
+    f.count = s.count;
+    f.colors = s.colors;
+    f.alphas = s.alphas;
+    f.ratios = s.ratios;
+    f.colorMatrix = s.colorMatrix;
+    f.matrixX = s.matrixX;
+    f.matrixY = s.matrixY;
+    f.kernel = s.kernel;
+    f.divisor = s.divisor;
+    f.bias = s.bias;
+    f.preserveAlpha = s.preserveAlpha;
+    f.clamp = s.clamp;
+    return f;
 }
 
 script::Object* clipScriptObject(CallContext& c)
@@ -139,7 +130,9 @@ Value setClipFilters(CallContext& c)
 {
     script::Object* clip = clipScriptObject(c);
     if (!clip) return Value();
-    clip->put(kClipSlot, copies(c, c.arg(0)), script::DontEnum);
+    const Value list = copies(c, c.arg(0));
+    clip->put(kClipSlot, list, script::DontEnum);
+    if (stage::DisplayObject* object = displayObjectOf(c.vm, Value(clip))) drawFilters(c.vm, *object, list);
     return Value();
 }
 
@@ -148,14 +141,18 @@ Value setClipFilters(CallContext& c)
 std::vector<FilterSettings> readFilterList(std::span<const uint8_t> bytes)
 {
     std::vector<FilterSettings> filters;
-    swf::Reader r(bytes);
-    const int count = r.u8();
-    for (int i = 0; i < count && !r.failed(); ++i) {
-        FilterSettings s;
-        if (!readFilter(r, s)) break;
-        filters.push_back(std::move(s));
-    }
+    for (const render::Filter& f : render::readFilterList(bytes)) filters.push_back(settingsOf(f));
     return filters;
+}
+
+void drawFilters(script::VM& vm, stage::DisplayObject& object, const Value& list)
+{
+    std::vector<render::Filter> drawn;
+    const double length = vm.toNumber(vm.getOf(list, "length"));
+    for (size_t i = 0; i < size_t(length > 0 ? std::min(length, 65536.0) : 0); ++i)
+        if (FilterState* state = filterOf(vm.getOf(list, std::to_string(i))))
+            if (auto f = drawnFilter(state->settings)) drawn.push_back(std::move(*f));
+    object.setFilters(std::move(drawn));
 }
 
 void installClipFilters(script::VM& vm)

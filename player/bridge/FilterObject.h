@@ -10,6 +10,10 @@
 #include <vector>
 #include "player/script/Function.h"
 
+namespace tesmar::stage {
+class DisplayObject;
+}
+
 namespace tesmar::bridge {
 
 // The numbers are the filter ids of the file format; the displacement map
@@ -77,6 +81,9 @@ script::Value newFilter(script::VM& vm, const FilterSettings& settings);
 // Reads a FILTERLIST as PlaceObject3 stores it; stops at the first filter
 // that is cut short or unknown.
 std::vector<FilterSettings> readFilterList(std::span<const uint8_t> bytes);
+
+// Makes `object` draw the filters of `list` (an array of filter objects).
+void drawFilters(script::VM& vm, stage::DisplayObject& object, const script::Value& list);
 
 void installFilters(script::VM& vm);
 // MovieClip.filters: copies in, copies out.

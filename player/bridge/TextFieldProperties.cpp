@@ -3,6 +3,7 @@
 #include <cctype>
 #include <cmath>
 #include "player/bridge/ScriptBridge.h"
+#include "player/bridge/FilterObject.h"
 #include "player/bridge/TextField.h"
 
 namespace tesmar::bridge {
@@ -190,8 +191,8 @@ Value setter(CallContext& c) {
 }
 
 // Values that are script objects (styleSheet, filters): the field's own
-// script object holds them, hidden from for..in. Styles and filters are
-// kept for scripts; drawing does not apply them yet.
+// script object holds them, hidden from for..in. Styles are kept for
+// scripts; filters are drawn too.
 constexpr const char* kStyleSheetSlot = "$styleSheet";
 constexpr const char* kFiltersSlot = "$filters";
 
@@ -206,7 +207,10 @@ Value heldGetter(CallContext& c) {
 
 template <const char* const* Slot>
 Value heldSetter(CallContext& c) {
-    if (editTextOf(c.vm, c.thisObject)) c.thisObject->put(*Slot, c.arg(0), script::DontEnum);
+    stage::EditText* field = editTextOf(c.vm, c.thisObject);
+    if (!field) return Value();
+    c.thisObject->put(*Slot, c.arg(0), script::DontEnum);
+    if (*Slot == kFiltersSlot) drawFilters(c.vm, *field, c.arg(0));
     return Value();
 }
 

@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cmath>
 #include "player/render/FillPainter.h"
+#include "player/render/Filters.h"
 #include "player/render/MaskStack.h"
 #include "player/render/Rasterizer.h"
 #include "player/render/ShapeOutlines.h"
@@ -161,6 +162,7 @@ struct Renderer::State {
     MaskStack masks;
     LazyClear background;
     std::vector<uint8_t> scratch;
+    Image filterImage;   // the part of a layer being filtered
     // The shapes of the mask being defined, with their matrices: the first
     // maskShapeCount of maskShapes.
     std::vector<std::pair<Shape, Matrix>> maskShapes;
@@ -214,11 +216,12 @@ bool Renderer::beginLayer() {
     return true;
 }
 
-void Renderer::endLayer(BlendMode mode) {
+void Renderer::endLayer(BlendMode mode, std::span<const Filter> filters, double filterScale) {
     State& s = *state_;
     if (!s.layerDepth) return;
     Layer& layer = *s.layers[--s.layerDepth];
     target_ = layer.parent;
+    if (!filters.empty()) filterLayer(layer, filters, filterScale);
     // The alpha and erase modes cut into the layer beneath; with none, the
     // object shows nothing.
     bool cuts = mode == BlendMode::Alpha || mode == BlendMode::Erase;
@@ -230,6 +233,33 @@ void Renderer::endLayer(BlendMode mode) {
         blendRow(target_->row(y) + from, layer.image.row(y) + from, to - from, mode);
     }
     layer.clear.abandon();
+}
+
+// Applies filters to the part of the layer that was painted, grown by how
+// far the filters reach; pixels there that nothing painted are cleared first.
+void Renderer::filterLayer(Layer& layer, std::span<const Filter> filters, double scale) {
+    PixelRect painted{layer.image.width, layer.image.height, 0, 0};
+    for (int y = 0; y < layer.image.height; ++y) {
+        auto [from, to] = layer.clear.reached(y);
+        if (from >= to) continue;
+        painted = {std::min(painted.x0, from), std::min(painted.y0, y), std::max(painted.x1, to), y + 1};
+    }
+    if (painted.empty()) return;
+    const FilterReach reach = filterReach(filters, scale);
+    const PixelRect area = PixelRect{painted.x0 - reach.left, painted.y0 - reach.top, painted.x1 + reach.right,
+                                     painted.y1 + reach.bottom}
+                               .intersect({0, 0, layer.image.width, layer.image.height});
+    if (area.empty()) return;
+    Image& work = state_->filterImage;
+    work.width = area.x1 - area.x0;
+    work.height = area.y1 - area.y0;
+    work.pixels.resize(size_t(work.width) * size_t(work.height));
+    for (int y = area.y0; y < area.y1; ++y) {
+        layer.clear.prepare(y, area.x0, area.x1, false);
+        std::copy_n(layer.image.row(y) + area.x0, work.width, work.row(y - area.y0));
+    }
+    applyFilters(work, filters, scale);
+    for (int y = area.y0; y < area.y1; ++y) std::copy_n(work.row(y - area.y0), work.width, layer.image.row(y) + area.x0);
 }
 
 void Renderer::drawShape(const Shape& shape, const Matrix& toPixels, const ColorTransform& cx,

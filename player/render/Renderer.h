@@ -3,12 +3,14 @@
 // bitmap with anti-aliasing, colour transforms and clip-depth masks.
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <vector>
 #include "player/geom/Color.h"
 #include "player/geom/Geometry.h"
 #include "player/geom/Image.h"
 #include "player/geom/Shape.h"
 #include "player/render/BlendModes.h"
+#include "player/render/Filter.h"
 #include "player/render/Rasterizer.h"
 
 namespace tesmar::render {
@@ -25,6 +27,8 @@ public:
 // and High sample each pixel on a 2x2 grid, as the reference player's images
 // show; Best measures the exact area a shape covers.
 enum class Quality : uint8_t { Low, Medium, High, Best };
+
+struct Layer;
 
 // Keeps its buffers (masks, scanline cells, outlines) from frame to frame:
 // the owner makes one and calls begin() for every frame.
@@ -64,7 +68,10 @@ public:
     // beginLayer() answers false, and drawing goes on as before, when no
     // layer can be made (too deeply nested, or while defining a mask).
     bool beginLayer();
-    void endLayer(BlendMode mode);
+    // Filters, when given, are applied in order to the layer's pixels
+    // before the blend; filterScale turns their stage pixels into target
+    // pixels.
+    void endLayer(BlendMode mode, std::span<const Filter> filters = {}, double filterScale = 1);
 
     struct State;
 
@@ -72,6 +79,7 @@ private:
     // Whether a shape can reach any pixel of clip.
     bool reaches(const Shape& shape, const Matrix& toPixels, const PixelRect& clip) const;
     void addToMask(const Shape& shape, const Matrix& toPixels);
+    void filterLayer(Layer& layer, std::span<const Filter> filters, double scale);
 
     Image* target_ = nullptr;
     std::unique_ptr<State> state_;

@@ -4,8 +4,10 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 #include "player/geom/Color.h"
 #include "player/geom/Geometry.h"
+#include "player/render/Filter.h"
 #include "player/render/Renderer.h"
 #include "player/stage/Context.h"
 
@@ -66,7 +68,17 @@ public:
     void setScriptMask(DisplayObject* mask);
     // The filter list the timeline placed, as the file stores it (FILTERLIST).
     const swf::Bytes& placedFilters() const { return placedFilters_; }
-    void setPlacedFilters(swf::Bytes filters) { placedFilters_ = std::move(filters); }
+    void setPlacedFilters(swf::Bytes filters) {
+        placedFilters_ = std::move(filters);
+        setFilters(render::readFilterList(placedFilters_));
+    }
+    // The filters drawn: the placed list, or the one a script assigned since.
+    const std::vector<render::Filter>& filters() const { return filters_; }
+    void setFilters(std::vector<render::Filter> filters) {
+        if (filters == filters_) return;
+        filters_ = std::move(filters);
+        context_.changed();
+    }
 
     // Placed by the timeline (a goto may remove or keep it), or created by a
     // script (the timeline leaves it alone).
@@ -121,6 +133,7 @@ private:
     uint64_t scriptMask_ = 0;
     uint64_t maskedObject_ = 0;
     swf::Bytes placedFilters_;
+    std::vector<render::Filter> filters_;
     bool placedByTimeline_ = true;
     int placeFrame_ = 0;
     bool scripted_ = false;

@@ -1,6 +1,7 @@
 #include "player/stage/MovieClip.h"
 #include <algorithm>
 #include <cctype>
+#include <cmath>
 #include "player/stage/Stage.h"
 #include "player/swf/PlaceReader.h"
 
@@ -391,10 +392,22 @@ void MovieClip::drawChild(render::Renderer& r, const Matrix& toPixels, const Col
         mask->drawMask(r, toPixels * Stage::stageMatrix(*this).inverse() * Stage::stageMatrix(*mask));
         r.endMaskDefinition();
     }
-    // A blend mode draws the child apart, then mixes it into what is beneath.
-    bool layered = render::needsLayer(child.blendMode()) && r.beginLayer();
+    // A blend mode or filters draw the child apart, then mix it into what
+    // is beneath.
+    const std::vector<render::Filter>& filters = child.filters();
+    const bool blended = render::needsLayer(child.blendMode());
+    bool layered = (blended || !filters.empty()) && r.beginLayer();
     child.draw(r, toPixels * child.matrix(), cx * child.colorTransform());
-    if (layered) r.endLayer(render::BlendMode(child.blendMode()));
+    if (layered) {
+        const auto mode = blended ? render::BlendMode(child.blendMode()) : render::BlendMode::Normal;
+        // Filter sizes are in stage pixels: they grow as the stage is scaled into the view.
+        double filterScale = 1;
+        if (!filters.empty()) {
+            const Matrix view = toPixels * Stage::stageMatrix(*this).inverse();
+            filterScale = std::sqrt(std::abs(view.a * view.d - view.b * view.c)) * 20;
+        }
+        r.endLayer(mode, filters, filterScale);
+    }
     if (mask) r.popMask();
 }
 
