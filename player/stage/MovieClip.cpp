@@ -232,7 +232,7 @@ void MovieClip::queueClipEvent(uint32_t event) {
     // Load always reaches the script machine: a clip of a registered class
     // runs its constructor then.
     if (scripted() || event == swf::clipEvent::Load)
-        context().actions.push_back({QueuedActions::Source::ClipEvent, serial(), loadedMovie().shared(), nullptr, event});
+        context().actions.push_back({QueuedActions::Source::ClipEvent, serial(), loadedMovie().shared(), nullptr, event, {}});
 }
 
 void MovieClip::applyFrames(int from, int to, bool rebuild, bool removalsOnly) {
