@@ -22,40 +22,17 @@ using script::Value;
 // Where a clip's script object keeps the list a script assigned.
 constexpr const char* kClipSlot = "$clipFilters";
 
+bool hasType(FilterKind kind)
+{
+    return kind == FilterKind::Bevel || kind == FilterKind::GradientBevel || kind == FilterKind::GradientGlow;
+}
+
 // The settings of a filter a FILTERLIST gave, as a script sees them.
 FilterSettings settingsOf(const render::Filter& f)
 {
-    FilterSettings s = FilterSettings::defaults(FilterKind(f.kind));
-    s.blurX = f.blurX;
-    s.blurY = f.blurY;
-    s.quality = f.quality;
-    s.color = f.color;
-    s.alpha = f.alpha;
-    s.kernel = f.kernel;
-    s.matrixX = f.matrixX;
-    s.matrixY = f.matrixY;
-    s.divisor = f.divisor;
-    s.bias = f.bias;
-    s.clamp = f.clamp;
-    s.preserveAlpha = f.preserveAlpha;
-    s.colorMatrix = f.colorMatrix;
-    if (f.kind == render::FilterKind::Blur || f.kind == render::FilterKind::Convolution ||
-        f.kind == render::FilterKind::ColorMatrix)
-        return s;
-    s.strength = f.strength;
-    s.inner = f.inner;
-    s.knockout = f.knockout;
-    s.hideObject = f.hideObject;
-    if (f.kind == render::FilterKind::Glow) return s;
-    s.angle = f.angle;
-    s.distance = f.distance;
-    s.highlightColor = f.highlightColor;
-    s.highlightAlpha = f.highlightAlpha;
-    s.count = f.count;
-    s.colors = f.colors;
-    s.alphas = f.alphas;
-    s.ratios = f.ratios;
-    if (f.kind != render::FilterKind::DropShadow) s.type = f.onTop ? "full" : f.inner ? "inner" : "outer";
+    FilterSettings s = FilterSettings::defaults(f.kind);
+    static_cast<render::Filter&>(s) = f;
+    if (hasType(f.kind)) s.type = f.onTop ? "full" : f.inner ? "inner" : "outer";
     return s;
 }
 
@@ -64,36 +41,11 @@ FilterSettings settingsOf(const render::Filter& f)
 std::optional<render::Filter> drawnFilter(const FilterSettings& s)
 {
     if (s.kind > FilterKind::GradientBevel) return std::nullopt;
-    render::Filter f;
-    f.kind = render::FilterKind(s.kind);
-    f.blurX = s.blurX;
-    f.blurY = s.blurY;
-    f.quality = s.quality;
-    f.strength = s.strength;
-    f.angle = s.angle;
-    f.distance = s.distance;
-    f.color = s.color;
-    f.highlightColor = s.highlightColor;
-    f.alpha = s.alpha;
-    f.highlightAlpha = s.highlightAlpha;
-    f.knockout = s.knockout;
-    f.hideObject = s.hideObject;
-    const bool typed = s.kind == FilterKind::Bevel || s.kind == FilterKind::GradientBevel ||
-                       s.kind == FilterKind::GradientGlow;
-    f.inner = typed ? s.type == "inner" : s.inner;
-    f.onTop = typed && s.type == "full";
-    f.count = s.count;
-    f.colors = s.colors;
-    f.alphas = s.alphas;
-    f.ratios = s.ratios;
-    f.colorMatrix = s.colorMatrix;
-    f.matrixX = s.matrixX;
-    f.matrixY = s.matrixY;
-    f.kernel = s.kernel;
-    f.divisor = s.divisor;
-    f.bias = s.bias;
-    f.preserveAlpha = s.preserveAlpha;
-    f.clamp = s.clamp;
+    render::Filter f = s;
+    if (hasType(s.kind)) {
+        f.inner = s.type == "inner";
+        f.onTop = s.type == "full";
+    }
     return f;
 }
 

@@ -8,6 +8,7 @@
 #include <span>
 #include <string>
 #include <vector>
+#include "player/render/Filter.h"
 #include "player/script/Function.h"
 
 namespace tesmar::stage {
@@ -16,38 +17,15 @@ class DisplayObject;
 
 namespace tesmar::bridge {
 
-// The numbers are the filter ids of the file format; the displacement map
-// and the base class have none there.
-enum class FilterKind : uint8_t {
-    DropShadow = 0, Blur = 1, Glow = 2, Bevel = 3, GradientGlow = 4, Convolution = 5, ColorMatrix = 6,
-    GradientBevel = 7, DisplacementMap = 8, Base = 9,
-};
+using render::FilterKind;
 
-// Every setting any filter has, in the ranges the setters keep them in.
-struct FilterSettings {
-    static constexpr int kMaxGradient = 16;
-    static constexpr double kDefaultAngle = 0.785398163;   // radians, as the classes start
+// A filter as scripts see it: the settings the renderer draws, and what only
+// scripts keep (a bevel's or gradient filter's type name, the displacement
+// map's settings).
+struct FilterSettings : render::Filter {
+    FilterSettings() { kind = FilterKind::Base; }
 
-    FilterKind kind = FilterKind::Base;
-    double distance = 4, angle = kDefaultAngle;   // angle in radians
-    double blurX = 4, blurY = 4, strength = 1;
-    int quality = 1;
-    uint32_t color = 0, highlightColor = 0xFFFFFF;   // color is also the bevel's shadow
-    uint8_t alpha = 255, highlightAlpha = 255;      // alpha is also the bevel's shadow alpha
-    bool inner = false, knockout = false, hideObject = false;
     std::string type = "inner";
-    // Gradient glow and bevel: `count` entries of fixed arrays that keep
-    // their older values past it.
-    int count = 0;
-    std::array<uint32_t, kMaxGradient> colors{};
-    std::array<uint8_t, kMaxGradient> alphas{}, ratios{};
-    // Colour matrix: 4 rows of 5.
-    std::array<double, 20> colorMatrix{1, 0, 0, 0, 0, 0, 1, 0, 0, 0, 0, 0, 1, 0, 0, 0, 0, 0, 1, 0};
-    // Convolution.
-    int matrixX = 0, matrixY = 0;
-    std::vector<double> kernel;
-    double divisor = 1, bias = 0;
-    bool preserveAlpha = true, clamp = true;
     // Displacement map (its bitmap is a script value, kept by FilterState).
     int32_t mapPointX = 0, mapPointY = 0;
     int32_t componentX = 0, componentY = 0;

@@ -8,10 +8,11 @@
 
 namespace tesmar::render {
 
-// The numbers are the filter ids a FILTERLIST stores.
+// The numbers are the filter ids a FILTERLIST stores. Scripts can also make
+// a displacement map and the bare base class, which draw nothing here.
 enum class FilterKind : uint8_t {
     DropShadow = 0, Blur = 1, Glow = 2, Bevel = 3, GradientGlow = 4, Convolution = 5, ColorMatrix = 6,
-    GradientBevel = 7,
+    GradientBevel = 7, DisplacementMap = 8, Base = 9,
 };
 
 struct Filter {

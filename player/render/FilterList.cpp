@@ -83,6 +83,9 @@ bool readFilter(swf::Reader& r, Filter& f)
     case FilterKind::ColorMatrix:
         for (double& m : f.colorMatrix) m = r.f32();
         break;
+    case FilterKind::DisplacementMap:
+    case FilterKind::Base:
+        return false;   // not stored in files; the id check above keeps them out
     }
     return !r.failed();
 }

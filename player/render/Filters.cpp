@@ -29,7 +29,7 @@ FilterReach filterReach(std::span<const Filter> filters, double scale) {
         FilterReach r;
         if (f.kind == FilterKind::Convolution) {
             r = {f.matrixX / 2, f.matrixY / 2, f.matrixX / 2, f.matrixY / 2};
-        } else if (f.kind != FilterKind::ColorMatrix) {
+        } else if (f.kind <= FilterKind::GradientBevel && f.kind != FilterKind::ColorMatrix) {
             const ScaledBlur blur = scaledBlur(f, scale);
             const int spreadX = int(std::ceil(blur.x * blur.passes)) + 1;
             const int spreadY = int(std::ceil(blur.y * blur.passes)) + 1;
@@ -72,6 +72,9 @@ void applyFilters(Image& image, std::span<const Filter> filters, double scale) {
             break;
         case FilterKind::Convolution:
             applyConvolution(image, f);
+            break;
+        case FilterKind::DisplacementMap:
+        case FilterKind::Base:
             break;
         }
     }
