@@ -243,14 +243,14 @@ bool Interpreter::execute(uint8_t op, size_t data, size_t length, size_t& pc, si
     }
     case 0x20: setTarget(vm_.toString(pop())); break;   // SetTarget2
     case 0x22: {                                       // GetProperty
-        int index = vm_.toInt32(pop());
+        double index = number(pop());
         std::string target = vm_.toString(pop());
         push(getProperty(target.empty() ? f_.target : resolvePath(target), index));
         break;
     }
     case 0x23: {                                       // SetProperty
         Value value = pop();
-        int index = vm_.toInt32(pop());
+        double index = number(pop());
         std::string target = vm_.toString(pop());
         setProperty(target.empty() ? f_.target : resolvePath(target), index, value);
         break;

@@ -88,8 +88,9 @@ private:
     bool frameLoaded(const Value& frame);
     void setTarget(const std::string& path);
     void callFrame(const Value& frame);
-    Value getProperty(Object* target, int index);
-    void setProperty(Object* target, int index, const Value& value);
+    // A property index that is no number names no property.
+    Value getProperty(Object* target, double index);
+    void setProperty(Object* target, double index, const Value& value);
 
     // Operators.
     Value add2(const Value& a, const Value& b);

@@ -116,16 +116,25 @@ void Interpreter::callFrame(const Value& frame)
     }
 }
 
-Value Interpreter::getProperty(Object* target, int index)
+namespace {
+
+const char* propertyName(double index)
 {
-    if (!target || index < 0 || index >= int(std::size(propertyNames))) return Value();
-    return vm_.get(target, propertyNames[index]);
+    if (!(index > -1 && index < double(std::size(propertyNames)))) return nullptr;
+    return propertyNames[size_t(std::trunc(index))];
 }
 
-void Interpreter::setProperty(Object* target, int index, const Value& value)
+} // namespace
+
+Value Interpreter::getProperty(Object* target, double index)
 {
-    if (!target || index < 0 || index >= int(std::size(propertyNames))) return;
-    vm_.set(target, propertyNames[index], value);
+    const char* name = propertyName(index);
+    return target && name ? vm_.get(target, name) : Value();
+}
+
+void Interpreter::setProperty(Object* target, double index, const Value& value)
+{
+    if (const char* name = propertyName(index); target && name) vm_.set(target, name, value);
 }
 
 } // namespace tesmar::script
