@@ -46,7 +46,8 @@ stage::DisplayObject* duplicateClip(ScriptBridge&, stage::DisplayObject& source,
 void removeClip(stage::DisplayObject& object) {
     stage::MovieClip* parent = object.parent();
     const int depth = scriptDepth(object);
-    if (!parent || depth < 0 || depth > kMaxScriptDepth) return;
+    // Clips at the very top of the depths stay.
+    if (!parent || depth < 0 || depth >= kFirstFixedScriptDepth) return;
     parent->removeChild(object.depth());
 }
 

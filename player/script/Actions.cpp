@@ -82,7 +82,11 @@ bool Interpreter::execute(uint8_t op, size_t data, size_t length, size_t& pc, si
         int frame = r.u16() + 1;
         size_t skip = r.u8();
         ClipObject* clip = targetClip();
-        if (clip && clip->framesLoaded() < frame) skipActions(skip, pc, end);
+        // A movie that has loaded counts every frame up to the player's
+        // limit of 16000 as loaded, whether the timeline has it or not.
+        const bool complete = clip && clip->framesLoaded() >= clip->totalFrames();
+        const bool loaded = !clip || (complete ? frame <= 16001 : clip->framesLoaded() >= frame);
+        if (!loaded) skipActions(skip, pc, end);
         break;
     }
     case 0x8B: setTarget(r.cstring()); break;           // SetTarget

@@ -76,6 +76,14 @@ bool Interpreter::frameLoaded(const Value& frame)
 {
     ClipObject* clip = targetClip();
     if (!clip) return true;
+    if (clip->framesLoaded() >= clip->totalFrames()) {
+        // A movie that has loaded counts frames up to the player's limit of
+        // 16000 as loaded, and anything that is no whole number (labels too).
+        double n = frame.isString() ? stringToNumber(frame.string(), f_.version) : vm_.toNumber(frame);
+        // The player counts from 0 in 32 bits: frame -2^31 wraps past the limit.
+        if (!std::isfinite(n) || std::trunc(n) != n) return true;
+        return int32_t(uint32_t(toInt32(n)) - 1u) <= 16000;
+    }
     int number;
     if (frame.isString()) {
         double n = stringToNumber(frame.string(), f_.version);
