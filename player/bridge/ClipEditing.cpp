@@ -48,7 +48,7 @@ void removeClip(stage::DisplayObject& object) {
     const int depth = scriptDepth(object);
     // Clips at the very top of the depths stay.
     if (!parent || depth < 0 || depth >= kFirstFixedScriptDepth) return;
-    parent->removeChild(object.depth());
+    parent->unloadChild(object.depth());
 }
 
 std::unique_ptr<stage::MovieClip> makeEmptyClip(stage::DisplayObject& near) {

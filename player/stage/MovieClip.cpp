@@ -60,6 +60,7 @@ void MovieClip::removeChild(int depth) {
 }
 
 bool MovieClip::handlesUnload() const {
+    if (scripted() && context().unloadTest && context().unloadTest(*this)) return true;
     if (clipActions_) {
         for (const swf::ClipAction& action : *clipActions_)
             if (action.events & swf::clipEvent::Unload) return true;
