@@ -106,7 +106,9 @@ void Interpreter::callFrame(const Value& frame)
     }
     if (!clip) return;
     double n = frame.isNumber() && colon == std::string::npos ? frame.number() : stringToNumber(text, f_.version);
-    int number = std::isnan(n) ? clip->labelFrame(text) : frameNumber(n);
+    // Whole numbers wrap to 32 bits, as in frame jumps.
+    int number = std::isnan(n) ? clip->labelFrame(text)
+                 : std::isfinite(n) && std::trunc(n) == n ? toInt32(n) : frameNumber(n);
     if (number <= 0) return;
     for (const ActionBytes& bytes : clip->frameScripts(number)) {
         if (!bytes) continue;
