@@ -46,8 +46,9 @@ stage::DisplayObject* duplicateClip(ScriptBridge&, stage::DisplayObject& source,
 void removeClip(stage::DisplayObject& object) {
     stage::MovieClip* parent = object.parent();
     const int depth = scriptDepth(object);
-    if (!parent || depth < 0 || depth > kMaxScriptDepth) return;
-    parent->removeChild(object.depth());
+    // Clips at the very top of the depths stay.
+    if (!parent || depth < 0 || depth >= kFirstFixedScriptDepth) return;
+    parent->unloadChild(object.depth());
 }
 
 std::unique_ptr<stage::MovieClip> makeEmptyClip(stage::DisplayObject& near) {

@@ -13,6 +13,8 @@ class ScriptBridge;
 constexpr int kScriptDepthOffset = 16384;
 // The highest depth a script may use (the reference player's limit).
 constexpr int kMaxScriptDepth = 2130706428;
+// From this script depth up, removeMovieClip leaves a clip in place.
+constexpr int kFirstFixedScriptDepth = 2130690032;
 
 // A depth as scripts see it, and the display-list depth of a script depth.
 inline int scriptDepth(const stage::DisplayObject& object) { return object.depth() - kScriptDepthOffset; }

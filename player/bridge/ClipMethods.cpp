@@ -254,6 +254,12 @@ void installClipMethods(ScriptBridge& bridge) {
     if (object.isObject()) vm.defineNative(object.object(), "registerClass", registerClass);
     installStageObject(bridge);
     installClipDisplayProperties(vm);
+    // A clip with an onUnload method stays until the method has run.
+    bridge.stage().setUnloadTest([&bridge](const stage::DisplayObject& object) {
+        StageClip* clip = bridge.objectFor(const_cast<stage::DisplayObject*>(&object));
+        const Value method = clip ? bridge.vm()->get(clip, "onUnload") : Value();
+        return method.isObject() && method.object()->kind() == script::ObjectKind::Function;
+    });
 }
 
 } // namespace tesmar::bridge

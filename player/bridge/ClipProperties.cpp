@@ -45,8 +45,9 @@ double toTwips(double pixels) { return std::round(pixels * 20); }
 
 bool StageClip::getVirtual(script::VM& vm, const std::string& name, script::Value& out) {
     const std::string key = lowerAscii(name);
-    // A variable that a script stored as _parent, _root or _global hides the clip's own.
-    const bool hidable = key == "_parent" || key == "_root" || key == "_global";
+    // A variable that a script stored as _parent, _root, _global or _levelN
+    // hides the clip's own.
+    const bool hidable = key == "_parent" || key == "_root" || key == "_global" || key.rfind("_level", 0) == 0;
     if (hidable && findOwn(name)) return false;
     // From SWF 7 a level is named in exactly this case.
     if (vm.swfVersion() >= 7 && key.rfind("_level", 0) == 0 && name.rfind("_level", 0) != 0) return false;
@@ -80,7 +81,9 @@ bool StageClip::getProperty(script::VM& vm, const std::string& key, script::Valu
         out = lock ? lock->value : Value(false);
         return true;
     }
-    if (key.rfind("_level", 0) == 0 && key.size() > 6 && key.find_first_not_of("0123456789", 6) == std::string::npos) {
+    // "_flashN" is another name of "_levelN".
+    const bool levelName = key.rfind("_level", 0) == 0 || key.rfind("_flash", 0) == 0;
+    if (levelName && key.size() > 6 && key.find_first_not_of("0123456789", 6) == std::string::npos) {
         script::ClipObject* level = vm.host().level(std::atoi(key.c_str() + 6));
         out = level ? Value(static_cast<script::Object*>(level)) : Value();
         return true;

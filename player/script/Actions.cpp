@@ -82,7 +82,11 @@ bool Interpreter::execute(uint8_t op, size_t data, size_t length, size_t& pc, si
         int frame = r.u16() + 1;
         size_t skip = r.u8();
         ClipObject* clip = targetClip();
-        if (clip && clip->framesLoaded() < frame) skipActions(skip, pc, end);
+        // A movie that has loaded counts every frame up to the player's
+        // limit of 16000 as loaded, whether the timeline has it or not.
+        const bool complete = clip && clip->framesLoaded() >= clip->totalFrames();
+        const bool loaded = !clip || (complete ? frame <= 16001 : clip->framesLoaded() >= frame);
+        if (!loaded) skipActions(skip, pc, end);
         break;
     }
     case 0x8B: setTarget(r.cstring()); break;           // SetTarget
@@ -222,7 +226,13 @@ bool Interpreter::execute(uint8_t op, size_t data, size_t length, size_t& pc, si
         push(Value(code ? toUtf8(std::u16string(1, char16_t(code))) : std::string()));
         break;
     }
-    case 0x1C: push(getVariable(vm_.toString(pop()))); break;   // GetVariable
+    case 0x1C: {                                       // GetVariable
+        Value value = getVariable(vm_.toString(pop()));
+        // SWF 4 has no clip values: a name that leads to a clip reads as nothing.
+        const bool clip = value.isObject() && value.object()->kind() == ObjectKind::Clip;
+        push(clip && f_.version < 5 ? Value() : value);
+        break;
+    }
     case 0x1D: {                                       // SetVariable
         Value value = pop();
         setVariable(vm_.toString(pop()), value);
@@ -243,16 +253,16 @@ bool Interpreter::execute(uint8_t op, size_t data, size_t length, size_t& pc, si
     }
     case 0x20: setTarget(vm_.toString(pop())); break;   // SetTarget2
     case 0x22: {                                       // GetProperty
-        int index = vm_.toInt32(pop());
+        double index = number(pop());
         std::string target = vm_.toString(pop());
-        push(getProperty(target.empty() ? f_.target : resolvePath(target), index));
+        push(getProperty(target.empty() ? f_.target : resolveTarget(target), index));
         break;
     }
     case 0x23: {                                       // SetProperty
         Value value = pop();
-        int index = vm_.toInt32(pop());
+        double index = number(pop());
         std::string target = vm_.toString(pop());
-        setProperty(target.empty() ? f_.target : resolvePath(target), index, value);
+        setProperty(target.empty() ? f_.target : resolveTarget(target), index, value);
         break;
     }
     case 0x24: {                                       // CloneSprite
@@ -343,7 +353,7 @@ bool Interpreter::execute(uint8_t op, size_t data, size_t length, size_t& pc, si
                 // The player warns when the path ends at a primitive value.
                 Value at = getVariable(path);
                 if (at.isString() || at.isNumber() || at.isBoolean())
-                    vm_.trace("Parameters of primitive types are no longer coerced into the required type - Object.");
+                    vm_.trace(kPrimitivePathWarning);
             }
             push(Value(object && vm_.remove(object, variable)));
             break;

@@ -110,8 +110,11 @@ void Interpreter::runTopLevel(VM& vm, const ActionBytes& bytes, ClipObject* clip
     vm.blockRegisters_ = &frame.registers;
     vm.blockClip_ = clip;
     vm.constructing_ = false;
+    frame.stack = std::move(vm.carriedStack_);
+    vm.carriedStack_.clear();
     Interpreter interpreter(vm, frame);
     interpreter.runBlock();
+    vm.carriedStack_ = std::move(frame.stack);
 }
 
 Value Interpreter::callScript(VM& vm, FunctionObject* fn, const Value& thisValue,

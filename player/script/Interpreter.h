@@ -8,6 +8,9 @@
 
 namespace tesmar::script {
 
+inline constexpr const char* kPrimitivePathWarning =
+    "Parameters of primitive types are no longer coerced into the required type - Object.";
+
 class Interpreter {
 public:
     static void runTopLevel(VM& vm, const ActionBytes& bytes, ClipObject* clip);
@@ -62,8 +65,13 @@ private:
     bool special(const std::string& name, Value& out);
     // With `variable`, a scope whose path leads to an object without that
     // variable gives way to the next one too.
-    Object* resolvePath(const std::string& path, const std::string* variable = nullptr);
+    // A target path (timeline actions) starts from the target alone, and
+    // `this` is no keyword in it.
+    Object* resolvePath(const std::string& path, const std::string* variable = nullptr, bool targetPath = false);
     Object* walkPath(Object* start, const std::vector<std::string>& parts, size_t first);
+    // A path to a clip for a timeline action; warns as the player does when
+    // the path passes through a value that is no object.
+    Object* resolveTarget(const std::string& path);
     bool splitPath(const std::string& name, std::string& path, std::string& variable);
     // A declared name (var, function) that names a variable by its path, in
     // code outside any function: it is declared where the path leads.
@@ -88,8 +96,9 @@ private:
     bool frameLoaded(const Value& frame);
     void setTarget(const std::string& path);
     void callFrame(const Value& frame);
-    Value getProperty(Object* target, int index);
-    void setProperty(Object* target, int index, const Value& value);
+    // A property index that is no number names no property.
+    Value getProperty(Object* target, double index);
+    void setProperty(Object* target, double index, const Value& value);
 
     // Operators.
     Value add2(const Value& a, const Value& b);
@@ -101,6 +110,7 @@ private:
     VM& vm_;
     Frame& f_;
     bool baseWasLive_;
+    bool primitiveOnPath_ = false;   // walkPath met a string, number or boolean
 };
 
 } // namespace tesmar::script

@@ -76,6 +76,14 @@ bool Interpreter::frameLoaded(const Value& frame)
 {
     ClipObject* clip = targetClip();
     if (!clip) return true;
+    if (clip->framesLoaded() >= clip->totalFrames()) {
+        // A movie that has loaded counts frames up to the player's limit of
+        // 16000 as loaded, and anything that is no whole number (labels too).
+        double n = frame.isString() ? stringToNumber(frame.string(), f_.version) : vm_.toNumber(frame);
+        // The player counts from 0 in 32 bits: frame -2^31 wraps past the limit.
+        if (!std::isfinite(n) || std::trunc(n) != n) return true;
+        return int32_t(uint32_t(toInt32(n)) - 1u) <= 16000;
+    }
     int number;
     if (frame.isString()) {
         double n = stringToNumber(frame.string(), f_.version);
@@ -98,7 +106,9 @@ void Interpreter::callFrame(const Value& frame)
     }
     if (!clip) return;
     double n = frame.isNumber() && colon == std::string::npos ? frame.number() : stringToNumber(text, f_.version);
-    int number = std::isnan(n) ? clip->labelFrame(text) : frameNumber(n);
+    // Whole numbers wrap to 32 bits, as in frame jumps.
+    int number = std::isnan(n) ? clip->labelFrame(text)
+                 : std::isfinite(n) && std::trunc(n) == n ? toInt32(n) : frameNumber(n);
     if (number <= 0) return;
     for (const ActionBytes& bytes : clip->frameScripts(number)) {
         if (!bytes) continue;
@@ -116,16 +126,25 @@ void Interpreter::callFrame(const Value& frame)
     }
 }
 
-Value Interpreter::getProperty(Object* target, int index)
+namespace {
+
+const char* propertyName(double index)
 {
-    if (!target || index < 0 || index >= int(std::size(propertyNames))) return Value();
-    return vm_.get(target, propertyNames[index]);
+    if (!(index > -1 && index < double(std::size(propertyNames)))) return nullptr;
+    return propertyNames[size_t(std::trunc(index))];
 }
 
-void Interpreter::setProperty(Object* target, int index, const Value& value)
+} // namespace
+
+Value Interpreter::getProperty(Object* target, double index)
 {
-    if (!target || index < 0 || index >= int(std::size(propertyNames))) return;
-    vm_.set(target, propertyNames[index], value);
+    const char* name = propertyName(index);
+    return target && name ? vm_.get(target, name) : Value();
+}
+
+void Interpreter::setProperty(Object* target, double index, const Value& value)
+{
+    if (const char* name = propertyName(index); target && name) vm_.set(target, name, value);
 }
 
 } // namespace tesmar::script

@@ -45,6 +45,7 @@ void VM::installBuiltins()
 void VM::beginFrame()
 {
     instructions_ = 0;
+    carriedStack_.clear();
     frameStartMs_ = host_.timeMs();
 }
 
@@ -807,6 +808,7 @@ void VM::collectGarbage()
             t.mark(call.thisValue);
             for (const Value& v : call.args) t.mark(v);
         }
+        for (const Value& v : carriedStack_) t.mark(v);
         host_.traceRoots(t);
     });
 }

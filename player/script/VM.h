@@ -220,6 +220,9 @@ private:
     // numbers past its own count reach these.
     std::vector<Value>* blockRegisters_ = nullptr;
     ClipObject* blockClip_ = nullptr;   // the clip of the top-level action block running
+    // Top-level action blocks of one frame share a stack: what one leaves,
+    // the next finds.
+    std::vector<Value> carriedStack_;
     bool stopped_ = false;
     uint64_t instructions_ = 0;
     double frameStartMs_ = 0;

@@ -3,7 +3,9 @@
 
 #include "player/script/Interpreter.h"
 
+#include <algorithm>
 #include <cstdlib>
+#include <optional>
 
 namespace tesmar::script {
 
@@ -11,7 +13,8 @@ namespace {
 
 bool isLevelName(const std::string& lower, int& level)
 {
-    if (lower.size() <= 6 || lower.compare(0, 6, "_level") != 0) return false;
+    // "_flashN" is another name of "_levelN".
+    if (lower.size() <= 6 || (lower.compare(0, 6, "_level") != 0 && lower.compare(0, 6, "_flash") != 0)) return false;
     for (size_t i = 6; i < lower.size(); ++i)
         if (lower[i] < '0' || lower[i] > '9') return false;
     level = std::atoi(lower.c_str() + 6);
@@ -144,20 +147,36 @@ bool Interpreter::splitPath(const std::string& name, std::string& path, std::str
 
 namespace {
 
-// The names of a path: "a/b", "a.b", "../a", "a:b" without the variable part.
-std::vector<std::string> pathParts(const std::string& path, size_t from)
+// The names of a path: "a/b", "a.b", "../a", "a:b" without the variable
+// part. After a slash a dot is part of a name ("_level0.a/b.c" is a, then
+// "b.c"). Two slashes in a row, or a leading dot, make the path name nothing.
+std::optional<std::vector<std::string>> pathParts(const std::string& path, size_t from, bool dots = true)
 {
     std::vector<std::string> parts;
+    const bool slashSyntax = path.find('/') != std::string::npos;
+    bool slashSeen = path.find('/') < from;
     size_t i = from;
     while (i <= path.size()) {
-        size_t end = path.find_first_of("/.:", i);
-        // ".." (slash syntax) names the parent.
-        if (end == i && path.compare(i, 2, "..") == 0) end = i + 2;
+        size_t end = path.find_first_of(slashSeen || !dots ? "/:" : "/.:", i);
         if (end == std::string::npos) end = path.size();
+        // ".." names the parent in slash syntax; between dots names are empty.
+        if (slashSyntax && path.compare(i, 2, "..") == 0 &&
+            (i + 2 == path.size() || path[i + 2] == '/' || path[i + 2] == ':'))
+            end = i + 2;
+        else if (end == i && end < path.size() &&
+                 ((path[i] == '/' && i > 0 && path[i - 1] == '/') || (path[i] == '.' && i == 0)))
+            return std::nullopt;
         if (end > i) parts.push_back(path.substr(i, end - i));
+        if (end < path.size() && path[end] == '/') slashSeen = true;
         i = end + 1;
     }
     return parts;
+}
+
+bool hasParentStep(const std::string& path)
+{
+    const std::optional<std::vector<std::string>> parts = pathParts(path, 0);
+    return parts && std::find(parts->begin(), parts->end(), "..") != parts->end();
 }
 
 } // namespace
@@ -173,30 +192,38 @@ Object* Interpreter::walkPath(Object* current, const std::vector<std::string>& p
             current = clip ? clip->parentClip() : nullptr;
             continue;
         }
+        int level;
+        // SWF 4 knows levels only at the start of a path.
+        if (f_.version < 5 && isLevelName(key, level)) return nullptr;
         Value v = vm_.get(current, part);
-        if (!v.isObject() && (key == "_root" || key.rfind("_level", 0) == 0)) special(part, v);
+        if (!v.isObject() && (key == "_root" || key.rfind("_level", 0) == 0 || key.rfind("_flash", 0) == 0)) special(part, v);
+        if (v.isString() || v.isNumber() || v.isBoolean()) primitiveOnPath_ = true;
         current = v.isObject() ? v.object() : nullptr;
     }
     return current;
 }
 
-Object* Interpreter::resolvePath(const std::string& path, const std::string* variable)
+Object* Interpreter::resolvePath(const std::string& path, const std::string* variable, bool targetPath)
 {
     if (path.empty()) return standIn(vm_, f_.target, f_.originalTarget);
     if (path[0] == '/') {
         ClipObject* clip = targetClip();
         Object* root = clip ? clip->rootClip() : nullptr;
-        return root ? walkPath(root, pathParts(path, 1), 0) : nullptr;
+        std::optional<std::vector<std::string>> parts = pathParts(path, 1, f_.version >= 5);
+        return root && parts ? walkPath(root, *parts, 0) : nullptr;
     }
-    std::vector<std::string> parts = pathParts(path, 0);
+    std::optional<std::vector<std::string>> split = pathParts(path, 0, f_.version >= 5);
+    if (!split) return nullptr;
+    const std::vector<std::string>& parts = *split;
     if (parts.empty()) return standIn(vm_, f_.target, f_.originalTarget);
     const std::string& head = parts[0];
     std::string key = vm_.heap().key(head);
     if (head == ".." || key == "_parent") return walkPath(standIn(vm_, f_.target, f_.originalTarget), parts, 0);
     Value v;
-    if (special(head, v)) return v.isObject() ? walkPath(v.object(), parts, 1) : nullptr;
+    if ((!targetPath || key != "this") && special(head, v)) return v.isObject() ? walkPath(v.object(), parts, 1) : nullptr;
     // The first name is a child of the target or a variable of any scope; a
     // scope whose value does not lead through the whole path gives way to the next.
+    if (targetPath) return walkPath(standIn(vm_, f_.target, f_.originalTarget), parts, 0);
     std::vector<Object*> candidates;
     for (size_t i = f_.scopes.size(); i-- > 0;) candidates.push_back(standIn(vm_, f_.scopes[i], f_.originalTarget));
     if (f_.target) candidates.push_back(standIn(vm_, f_.target, f_.originalTarget));
@@ -205,6 +232,7 @@ Object* Interpreter::resolvePath(const std::string& path, const std::string* var
     for (Object* scope : candidates) {
         if (!scope || !vm_.has(scope, head)) continue;
         Value start = vm_.get(scope, head);
+        if (start.isString() || start.isNumber() || start.isBoolean()) primitiveOnPath_ = true;
         if (!start.isObject()) continue;
         Object* found = walkPath(start.object(), parts, 1);
         if (!found) continue;
@@ -214,16 +242,38 @@ Object* Interpreter::resolvePath(const std::string& path, const std::string* var
     return first;
 }
 
+Object* Interpreter::resolveTarget(const std::string& path)
+{
+    if (f_.version < 5) {
+        // SWF 4 reads a level's number up to the first character that is
+        // no digit ("_level0:a" is level 0), and names no variable after a colon.
+        const std::string lower = vm_.heap().key(path);
+        const size_t digits = lower.find_first_not_of("0123456789", 6);
+        int level;
+        const bool slash = path.find('/') != std::string::npos;
+        if (digits != std::string::npos && !slash && isLevelName(lower.substr(0, digits), level))
+            return vm_.host().level(level);
+        if (path.find(':') != std::string::npos) return nullptr;
+    }
+    primitiveOnPath_ = false;
+    Object* object = resolvePath(path, nullptr, true);
+    // The player warns when a path to a clip passes through a plain value.
+    if (primitiveOnPath_ && f_.version >= 5) vm_.trace(kPrimitivePathWarning);
+    return object;
+}
+
 Value Interpreter::getVariable(const std::string& name)
 {
     std::string path, variable;
     if (splitPath(name, path, variable)) {
-        Object* object = resolvePath(path, &variable);
+        // ":a" names no path at all; "a::b" names variable "" of a, no clip.
+        const bool noPath = path.empty() || path.back() == ':';
+        Object* object = noPath ? nullptr : resolvePath(path, &variable);
         return object ? vm_.get(object, variable) : Value();
     }
-    // A bare slash path names the clip itself.
+    // A bare slash path names the clip itself; it takes no steps up.
     if (name.find('/') != std::string::npos) {
-        Object* object = resolvePath(name);
+        Object* object = hasParentStep(name) ? nullptr : resolvePath(name);
         return object ? Value(object) : Value();
     }
     Value out;
@@ -255,7 +305,7 @@ void Interpreter::setVariable(const std::string& name, const Value& value)
 
 void Interpreter::setTarget(const std::string& path)
 {
-    Object* target = path.empty() ? f_.originalTarget : resolvePath(path);
+    Object* target = path.empty() ? f_.originalTarget : resolveTarget(path);
     // Only clips are targets. Without one, properties answer nothing while
     // variables and frame jumps go to the root of the clip the actions came from.
     if (target && target->kind() != ObjectKind::Clip) target = nullptr;

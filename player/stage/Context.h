@@ -2,6 +2,7 @@
 // What every display object of one player shares: the change flag that
 // tells the host to redraw, and the queue of scripts the timeline asks to run.
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <unordered_map>
 #include <vector>
@@ -74,6 +75,8 @@ struct Context {
     bool floatBounds() const { return tick >= floatBoundsFrom; }
     std::vector<uint64_t> unloading;    // parked clips that leave at the next frame
     Host* host = nullptr;               // device fonts for text fields
+    using ObjectTest = std::function<bool(const DisplayObject&)>;
+    ObjectTest unloadTest;              // scripts: whether a clip has an unload method
 
     void changed() { dirty = true; }
     DisplayObject* find(uint64_t serial) const {

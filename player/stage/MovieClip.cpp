@@ -61,6 +61,7 @@ void MovieClip::removeChild(int depth) {
 }
 
 bool MovieClip::handlesUnload() const {
+    if (scripted() && context().unloadTest && context().unloadTest(*this)) return true;
     if (clipActions_) {
         for (const swf::ClipAction& action : *clipActions_)
             if (action.events & swf::clipEvent::Unload) return true;
@@ -202,21 +203,37 @@ void MovieClip::showFrame(int frame) {
         // What the target frame only removes unloads before its scripts.
         if (current_ + 1 < frame) applyFrames(current_ + 1, frame - 1, false);
         applyFrames(frame, frame, false, true);
-        queueFrameActions(frame);
-        applyFrames(frame, frame, false);
+        enterInFileOrder(frame);
     }
     current_ = frame;
 }
 
-void MovieClip::queueFrameActions(int frame) {
+void MovieClip::enterInFileOrder(int frame) {
+    queueInitActions(frame);
+    // A clip placed before a script block runs its first frame before it.
+    const swf::Frame& f = timeline_->frames[size_t(frame - 1)];
+    size_t done = 0;
+    for (size_t i = 0; i < f.actions.size(); ++i) {
+        const size_t at = i < f.actionsAfter.size() ? std::min(f.actionsAfter[i], f.display.size()) : 0;
+        if (at > done) applyFrames(frame, frame, false, false, {done, at});
+        done = std::max(done, at);
+        queueActions(QueuedActions::Source::Frame, *this, f.actions[i]);
+    }
+    applyFrames(frame, frame, false, false, {done, f.display.size()});
+}
+
+void MovieClip::queueInitActions(int frame) {
     // A level's main timeline first runs the init actions of every frame it
     // reaches for the first time, once.
-    if (characterId() == 0) {
-        for (; initActionsDone_ < frame; ++initActionsDone_) {
-            for (const swf::InitAction& init : timeline_->frames[size_t(initActionsDone_)].initActions)
-                queueActions(QueuedActions::Source::InitAction, *this, init.actions);
-        }
+    if (characterId() != 0) return;
+    for (; initActionsDone_ < frame; ++initActionsDone_) {
+        for (const swf::InitAction& init : timeline_->frames[size_t(initActionsDone_)].initActions)
+            queueActions(QueuedActions::Source::InitAction, *this, init.actions);
     }
+}
+
+void MovieClip::queueFrameActions(int frame) {
+    queueInitActions(frame);
     const swf::Frame& f = timeline_->frames[size_t(frame - 1)];
     for (const swf::Bytes& actions : f.actions) queueActions(QueuedActions::Source::Frame, *this, actions);
 }
@@ -235,7 +252,7 @@ void MovieClip::queueClipEvent(uint32_t event) {
         context().actions.push_back({QueuedActions::Source::ClipEvent, serial(), loadedMovie().shared(), nullptr, event, {}});
 }
 
-void MovieClip::applyFrames(int from, int to, bool rebuild, bool removalsOnly) {
+void MovieClip::applyFrames(int from, int to, bool rebuild, bool removalsOnly, CommandRange last) {
     std::map<int, Pending> pending;
     size_t touched = 0;
     auto at = [&](int depth) -> Pending& {
@@ -250,7 +267,10 @@ void MovieClip::applyFrames(int from, int to, bool rebuild, bool removalsOnly) {
             if (depth < kFirstScriptDepth) at(depth).removed = true;
     }
     for (int f = from; f <= to; ++f) {
-        for (const swf::DisplayCommand& command : timeline_->frames[size_t(f - 1)].display) {
+        const auto& display = timeline_->frames[size_t(f - 1)].display;
+        const size_t end = f == to ? std::min(last.end, display.size()) : display.size();
+        for (size_t c = f == to ? last.begin : 0; c < end; ++c) {
+            const swf::DisplayCommand& command = display[c];
             if (const auto* remove = std::get_if<swf::RemoveObject>(&command)) {
                 Pending& p = at(remove->depth);
                 p = Pending{true, false, false, 0, p.order, {}};

@@ -1,6 +1,7 @@
 #pragma once
 // A movie clip: a timeline of frames and a display list ordered by depth.
 // The main timeline of each level is one too.
+#include <cstdint>
 #include <map>
 #include <memory>
 #include <string_view>
@@ -90,7 +91,17 @@ public:
 private:
     struct Pending;
     void showFrame(int frame);
-    void applyFrames(int from, int to, bool rebuild, bool removalsOnly = false);
+    // Display commands [begin, end) of a frame.
+    struct CommandRange {
+        size_t begin;
+        size_t end;
+    };
+    // The last frame's commands are limited to a range.
+    void applyFrames(int from, int to, bool rebuild, bool removalsOnly = false,
+                     CommandRange last = {0, SIZE_MAX});
+    // The frame's placements and scripts in the order of the file.
+    void enterInFileOrder(int frame);
+    void queueInitActions(int frame);
     void applyPending(int depth, Pending& pending, bool rebuild);
     void place(int depth, const swf::PlaceObject& place, int frame);
     void queueFrameActions(int frame);

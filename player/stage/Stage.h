@@ -64,6 +64,8 @@ public:
     // Without it buttons do and clips do not.
     using MouseTest = std::function<bool(const DisplayObject&)>;
     void setMouseTest(MouseTest test) { mouseTest_ = std::move(test); }
+    // Which scripted clips have unload methods (they leave a frame later).
+    void setUnloadTest(Context::ObjectTest test) { context_.unloadTest = std::move(test); }
     // The button or clip under a view point that takes pointer events, if any.
     DisplayObject* buttonAt(double x, double y) const;
     // The topmost text field under a view point that a click focuses.

@@ -101,6 +101,7 @@ private:
         }
         case tag::DoAction:
             frame.actions.emplace_back(body.bytes().begin(), body.bytes().end());
+            frame.actionsAfter.push_back(frame.display.size());
             return true;
         case tag::DoInitAction: {
             InitAction init;

@@ -54,6 +54,7 @@ struct InitAction {
 struct Frame {
     std::vector<DisplayCommand> display;   // in file order
     std::vector<Bytes> actions;            // DoAction blocks, in file order
+    std::vector<size_t> actionsAfter;      // per DoAction block: display commands before it
     std::vector<InitAction> initActions;   // DoInitAction blocks
     std::vector<std::string> labels;
 };
