@@ -34,7 +34,9 @@ public:
     void tick();
     // Input runs the scripts it triggers (button actions, mouse and key
     // events) at once.
-    void mouseMove(double x, double y);
+    // A move to where the pointer already is reports nothing unless the
+    // host saw the pointer move (hosts report a position with each press).
+    void mouseMove(double x, double y, bool reportStill = false);
     void mouseDown();
     void mouseUp();
     // Virtual-key codes as movies see them (letters and digits are their

@@ -21,17 +21,24 @@ bool FocusManager::focusable(const DisplayObject& object) {
 }
 
 void FocusManager::setFocus(DisplayObject* object) {
+    const bool moved = object != focused();
     moveFocus(object);
     if (auto* field = dynamic_cast<stage::EditText*>(focused()); field && field == object) {
         field->setSelection(0, field->styledText().size());
         selectionShown_ = true;
     }
+    if (moved) markFocus(object);
+}
+
+void FocusManager::markFocus(DisplayObject* object) {
+    highlight_ = object && focused() == object && !dynamic_cast<stage::EditText*>(object) && showsFocusRect(*object);
 }
 
 void FocusManager::moveFocus(DisplayObject* object) {
     DisplayObject* old = focused();
     if (object == old) return;
     focused_ = object ? object->serial() : 0;
+    keysReachFocus_ = true;
     // A field that loses focus loses its selection.
     selectionShown_ = false;
     if (auto* field = dynamic_cast<stage::EditText*>(old)) field->setSelection(0, 0);
@@ -73,8 +80,8 @@ bool FocusManager::showsFocusRect(const DisplayObject& object) const {
 }
 
 void FocusManager::mouseUsed(MouseUse use) {
-    const DisplayObject* object = highlighted();
-    if (object && (use == MouseUse::Press || object->loadedMovie().version() <= 8)) highlight_ = false;
+    const DisplayObject* object = focused();
+    if (object && (use == MouseUse::Press || object->loadedMovie().version() <= 8)) highlight_ = keysReachFocus_ = false;
 }
 
 namespace {
@@ -147,7 +154,7 @@ void FocusManager::tab(bool backwards) {
     else if (backwards) next = it == order.begin() ? order.back() : *(it - 1);
     else next = it + 1 == order.end() ? order.front() : *(it + 1);
     setFocus(next);
-    highlight_ = focused() == next && !dynamic_cast<stage::EditText*>(next) && showsFocusRect(*next);
+    markFocus(next);
 }
 
 } // namespace tesmar::bridge

@@ -53,15 +53,22 @@ public:
     void setFocusRect(script::VM& vm, const stage::DisplayObject& object, int swfVersion, const script::Value& value);
     // Whether the rectangle shows around a focused object.
     bool showsFocusRect(const stage::DisplayObject& object) const;
-    // The object the yellow rectangle marks now: focus that Tab moved onto
-    // an object whose _focusrect allowed it then (text fields show their
-    // caret instead). A click takes the mark away; up to SWF 8 so does any
-    // other use of the mouse.
+    // The object the yellow rectangle marks now: focus that Tab or a script
+    // moved onto an object whose _focusrect allowed it then (text fields
+    // show their caret instead). A click takes the mark away; up to SWF 8
+    // so does any other use of the mouse.
     const stage::DisplayObject* highlighted() const { return highlight_ ? focused() : nullptr; }
     enum class MouseUse { Move, Press, Release };
     void mouseUsed(MouseUse use);
+    // Whether the focused object hears keys through its own methods: from
+    // the moment focus moves onto it until the mouse takes over, by the
+    // same rule that takes the yellow rectangle away.
+    bool keysReachFocus() const { return keysReachFocus_ && focused(); }
 
 private:
+    // Shows the yellow rectangle around object when it holds focus and its
+    // _focusrect allows it (text fields show their caret instead).
+    void markFocus(stage::DisplayObject* object);
     void collectTabbable(stage::DisplayObject& object, std::vector<stage::DisplayObject*>& out);
 
     ScriptBridge& bridge_;
@@ -69,6 +76,7 @@ private:
     bool selectionShown_ = false;
     bool focusRect_ = true;
     bool highlight_ = false;
+    bool keysReachFocus_ = false;
     std::map<uint64_t, bool> ownFocusRects_;  // by serial
 };
 

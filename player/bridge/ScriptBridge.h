@@ -80,6 +80,7 @@ private:
 };
 
 // The method a clip event calls on a clip ("onEnterFrame"), or nullptr.
+// Key methods are no clip events: only the focused object hears them.
 const char* eventMethodName(uint32_t clipEvent);
 
 // The bridge behind a native method: the host of every bridged script machine.

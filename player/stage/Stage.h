@@ -48,8 +48,9 @@ public:
     void setQuality(render::Quality quality) { quality_ = quality; context_.changed(); }
 
     // Pointer input in view pixels. A pointer that did not move sends no
-    // event (hosts report a position with each press and release): false.
-    bool mouseMove(double x, double y);
+    // event (hosts report a position with each press and release) unless
+    // reportStill: false.
+    bool mouseMove(double x, double y, bool reportStill = false);
     // A press is two steps, between which focus may move: every clip's
     // mouse-down event, then the press of the target under the pointer.
     void mouseDown() { mouseDownEvents(); pressTarget(); }
@@ -57,7 +58,10 @@ public:
     void pressTarget();
     void mouseUp();
     // A key by virtual-key code, with the character it types (0: none).
-    void keyDown(uint8_t keyCode, uint16_t ascii);
+    // True when a button on stage took the key for one of its actions.
+    bool keyDown(uint8_t keyCode, uint16_t ascii);
+    // A key pressed and released a button or clip that has keyboard focus.
+    void keyboardClick(DisplayObject& target);
     void keyUp(uint8_t keyCode, uint16_t ascii);
     const Keyboard& keyboard() const { return keyboard_; }
     // Which clips take pointer events (scripts decide: handlers, `enabled`).

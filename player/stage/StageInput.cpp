@@ -156,8 +156,8 @@ void Stage::followDrag() {
     object->setMatrix(m);
 }
 
-bool Stage::mouseMove(double x, double y) {
-    if (x == mouseX_ && y == mouseY_) return false;
+bool Stage::mouseMove(double x, double y, bool reportStill) {
+    if (x == mouseX_ && y == mouseY_ && !reportStill) return false;
     mouseX_ = x;
     mouseY_ = y;
     followDrag();
@@ -188,7 +188,10 @@ void Stage::updateHover() {
     if (under) sendPointerEvent(*under, e::RollOver, ButtonObject::State::Over, b::IdleToOverUp);
 }
 
-void Stage::mouseDownEvents() { broadcastClipEvent(swf::clipEvent::MouseDown); }
+void Stage::mouseDownEvents() {
+    keyboard_.mouseButton(true);
+    broadcastClipEvent(swf::clipEvent::MouseDown);
+}
 
 void Stage::pressTarget() {
     updateHover();
@@ -200,6 +203,7 @@ void Stage::pressTarget() {
 }
 
 void Stage::mouseUp() {
+    keyboard_.mouseButton(false);
     broadcastClipEvent(swf::clipEvent::MouseUp);
     DisplayObject* pressed = mouseTarget(context_.pressed);
     context_.pressed = 0;
@@ -214,14 +218,38 @@ void Stage::mouseUp() {
     updateHover();
 }
 
-void Stage::keyDown(uint8_t keyCode, uint16_t ascii) {
+namespace {
+
+bool shownOnStage(const DisplayObject& object) {
+    for (const DisplayObject* o = &object; o; o = o->parent())
+        if (!o->visible()) return false;
+    return true;
+}
+
+} // namespace
+
+bool Stage::keyDown(uint8_t keyCode, uint16_t ascii) {
     keyboard_.press(keyCode, ascii);
-    // Every button on stage that binds the key.
+    // The first shown button that binds the key takes it.
+    bool taken = false;
     if (const uint16_t code = buttonKeyCode(keyCode, ascii)) {
-        for (uint64_t serial : executionOrder())
-            if (auto* button = dynamic_cast<ButtonObject*>(find(serial))) button->keyPressed(code);
+        for (uint64_t serial : executionOrder()) {
+            auto* button = dynamic_cast<ButtonObject*>(find(serial));
+            if (button && shownOnStage(*button) && button->keyPressed(code)) {
+                taken = true;
+                break;
+            }
+        }
     }
     broadcastClipEvent(swf::clipEvent::KeyDown);
+    return taken;
+}
+
+void Stage::keyboardClick(DisplayObject& target) {
+    const bool hovered = context_.hovered == target.serial();
+    sendPointerEvent(target, swf::clipEvent::Press, ButtonObject::State::Down, swf::button::OverUpToOverDown);
+    sendPointerEvent(target, swf::clipEvent::Release, hovered ? ButtonObject::State::Over : ButtonObject::State::Up,
+                     swf::button::OverDownToOverUp);
 }
 
 void Stage::keyUp(uint8_t keyCode, uint16_t ascii) {

@@ -230,8 +230,10 @@ std::optional<std::vector<InputEvent>> parseInputEvents(const std::string& text,
         // The player hears nothing of the middle button; the pointer still moves.
         const Json* button = item.field("btn");
         if (button && button->text == "Middle" &&
-            (event.type == InputEvent::Type::MouseDown || event.type == InputEvent::Type::MouseUp))
+            (event.type == InputEvent::Type::MouseDown || event.type == InputEvent::Type::MouseUp)) {
             event.type = InputEvent::Type::MouseMove;
+            event.buttonUnheard = true;
+        }
         if (event.type == InputEvent::Type::TextControl) {
             const auto command = textCommandOf(item.field("code"));
             if (command) event.command = *command;
