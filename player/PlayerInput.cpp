@@ -91,6 +91,10 @@ stage::EditText* typingField(bridge::ScriptBridge& scripts) {
 } // namespace
 
 void Player::textInput(char32_t character) {
+    if (stage_.characterTyped(character)) {
+        runActions();
+        return;
+    }
     stage::EditText* field = typingField(*scripts_);
     if (!field || character > 0x10FFFF) return;
     // Enter starts a paragraph in a multiline field; other control

@@ -60,6 +60,9 @@ public:
     // A key by virtual-key code, with the character it types (0: none).
     // True when a button on stage took the key for one of its actions.
     bool keyDown(uint8_t keyCode, uint16_t ascii);
+    // A character typed: true when a button on stage took it for one of its
+    // actions (the character then goes nowhere else).
+    bool characterTyped(char32_t character);
     // A key pressed and released a button or clip that has keyboard focus.
     void keyboardClick(DisplayObject& target);
     void keyUp(uint8_t keyCode, uint16_t ascii);
@@ -109,6 +112,7 @@ private:
     DisplayObject* mouseTarget(uint64_t serial) const;
     DisplayObject* findMouseTarget(const MovieClip& clip, Point local) const;
     bool takesMouse(const DisplayObject& object) const;
+    bool pressBoundButton(uint16_t buttonKeyCode);
     void broadcastClipEvent(uint32_t event);
     void followDrag();
     template <class Visit> void forEachClip(Visit visit) const;

@@ -228,21 +228,27 @@ bool shownOnStage(const DisplayObject& object) {
 
 } // namespace
 
+bool Stage::pressBoundButton(uint16_t code) {
+    // The first shown button that binds the key takes it.
+    if (code == 0) return false;
+    for (uint64_t serial : executionOrder()) {
+        auto* button = dynamic_cast<ButtonObject*>(find(serial));
+        if (button && shownOnStage(*button) && button->keyPressed(code)) return true;
+    }
+    return false;
+}
+
 bool Stage::keyDown(uint8_t keyCode, uint16_t ascii) {
     keyboard_.press(keyCode, ascii);
-    // The first shown button that binds the key takes it.
-    bool taken = false;
-    if (const uint16_t code = buttonKeyCode(keyCode, ascii)) {
-        for (uint64_t serial : executionOrder()) {
-            auto* button = dynamic_cast<ButtonObject*>(find(serial));
-            if (button && shownOnStage(*button) && button->keyPressed(code)) {
-                taken = true;
-                break;
-            }
-        }
-    }
+    // Keys that type a character reach buttons through the character typed.
+    const uint16_t code = buttonKeyCode(keyCode, ascii);
+    const bool taken = code <= ' ' && pressBoundButton(code);
     broadcastClipEvent(swf::clipEvent::KeyDown);
     return taken;
+}
+
+bool Stage::characterTyped(char32_t character) {
+    return character > ' ' && character < 0x80 && pressBoundButton(uint16_t(character));
 }
 
 void Stage::keyboardClick(DisplayObject& target) {
