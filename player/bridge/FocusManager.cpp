@@ -14,7 +14,8 @@ DisplayObject* FocusManager::focused() const { return focused_ ? bridge_.stage()
 
 bool FocusManager::focusable(const DisplayObject& object) {
     if (object.kind() == DisplayObject::Kind::Button || dynamic_cast<const stage::EditText*>(&object)) return true;
-    if (object.kind() != DisplayObject::Kind::Clip) return false;
+    // A level's root never takes focus.
+    if (object.kind() != DisplayObject::Kind::Clip || !object.parent()) return false;
     if (hasPointerHandler(bridge_, object)) return true;
     const script::Value enabled = objectProperty(bridge_, object, "focusEnabled");
     return bridge_.vm() && bridge_.vm()->toBoolean(enabled);

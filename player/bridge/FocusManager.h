@@ -30,7 +30,8 @@ public:
     // The object holding focus; nullptr when none does or it has gone.
     stage::DisplayObject* focused() const;
     // Whether a script may give an object focus: a button, a text field, or
-    // a clip that acts as a button (pointer handlers) or has a true focusEnabled.
+    // a clip other than a level's root that acts as a button (pointer
+    // handlers) or has a true focusEnabled.
     bool focusable(const stage::DisplayObject& object);
     // Moves focus (nullptr clears it), with the events above. A text field
     // given focus this way has all its text selected once the events have

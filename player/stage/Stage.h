@@ -73,7 +73,7 @@ public:
     void setMouseTest(MouseTest test) { mouseTest_ = std::move(test); }
     // The button or clip under a view point that takes pointer events, if any.
     DisplayObject* buttonAt(double x, double y) const;
-    // The topmost text field under a view point that a click focuses.
+    // The topmost selectable text field under a view point: a click focuses it.
     DisplayObject* textFieldAt(double x, double y) const;
     // The pointer in view pixels.
     double mouseX() const { return mouseX_; }

@@ -55,7 +55,7 @@ DisplayObject* findTextField(const MovieClip& clip, Point local) {
         if (!child.visible() || child.clipDepth() > 0) continue;
         const Point inner = child.matrix().inverse().apply(local);
         if (auto* text = dynamic_cast<EditText*>(&child)) {
-            if ((text->editable || text->selectable) && text->hitTest(inner)) return text;
+            if (text->selectable && text->hitTest(inner)) return text;
         } else if (auto* sub = dynamic_cast<MovieClip*>(&child)) {
             if (DisplayObject* found = findTextField(*sub, inner)) return found;
         }
