@@ -25,6 +25,7 @@ void Player::mouseDown() {
     // A click focuses the text field under it, or nothing; the caret goes
     // to the end of the field's text.
     bridge::FocusManager& focus = scripts_->focus();
+    focus.dropRemoved();
     focus.mouseUsed(bridge::FocusManager::MouseUse::Press);
     auto* clicked = dynamic_cast<stage::EditText*>(stage_.textFieldAt(stage_.mouseX(), stage_.mouseY()));
     focus.moveFocus(clicked);
@@ -57,8 +58,9 @@ stage::DisplayObject* keyTarget(bridge::ScriptBridge& scripts) {
 } // namespace
 
 void Player::keyDown(uint8_t keyCode, uint16_t ascii) {
-    const bool takenByButton = stage_.keyDown(keyCode, ascii);
     bridge::FocusManager& focus = scripts_->focus();
+    focus.dropRemoved();
+    const bool takenByButton = stage_.keyDown(keyCode, ascii);
     if (stage::DisplayObject* target = keyTarget(*scripts_)) bridge::callObjectMethod(*scripts_, *target, "onKeyDown");
     bridge::broadcastToListeners(*scripts_, "Key", "onKeyDown");
     runActions();

@@ -43,11 +43,13 @@ stage::DisplayObject* duplicateClip(ScriptBridge&, stage::DisplayObject& source,
     return addScriptChild(*parent, std::move(copy), name, depth);
 }
 
-void removeClip(stage::DisplayObject& object) {
-    stage::MovieClip* parent = object.parent();
+bool removable(const stage::DisplayObject& object) {
     const int depth = scriptDepth(object);
-    if (!parent || depth < 0 || depth > kMaxScriptDepth) return;
-    parent->removeChild(object.depth());
+    return object.parent() && depth >= 0 && depth <= kMaxScriptDepth;
+}
+
+void removeClip(stage::DisplayObject& object) {
+    if (removable(object)) object.parent()->removeChild(object.depth());
 }
 
 std::unique_ptr<stage::MovieClip> makeEmptyClip(stage::DisplayObject& near) {

@@ -3,6 +3,7 @@
 #include <cmath>
 #include "player/bridge/KeyMouseObjects.h"
 #include "player/bridge/ScriptBridge.h"
+#include "player/bridge/StageClip.h"
 #include "player/script/VM.h"
 #include "player/stage/EditText.h"
 
@@ -19,6 +20,20 @@ bool FocusManager::focusable(const DisplayObject& object) {
     if (hasPointerHandler(bridge_, object)) return true;
     const script::Value enabled = objectProperty(bridge_, object, "focusEnabled");
     return bridge_.vm() && bridge_.vm()->toBoolean(enabled);
+}
+
+void FocusManager::leaving(const DisplayObject& object) {
+    for (const DisplayObject* o = focused(); o; o = o->parent())
+        if (o == &object) return moveFocus(nullptr);
+}
+
+void FocusManager::dropRemoved() {
+    if (!focused_ || focused()) return;
+    StageClip* old = bridge_.knownObject(focused_);
+    focused_ = 0;
+    selectionShown_ = highlight_ = false;
+    const script::Value oldValue = old ? script::Value(static_cast<script::Object*>(old)) : script::Value::null();
+    broadcastToListeners(bridge_, "Selection", "onSetFocus", {oldValue, script::Value::null()});
 }
 
 void FocusManager::setFocus(DisplayObject* object) {
