@@ -33,8 +33,8 @@ public:
     // a clip other than a level's root that acts as a button (pointer
     // handlers) or has a true focusEnabled.
     bool focusable(const stage::DisplayObject& object);
-    // A script removes object: focus on it or inside it is lost first, with
-    // the events above.
+    // A script removes or hides object: focus on it or inside it is lost
+    // first, with the events above.
     void leaving(const stage::DisplayObject& object);
     // Focus on an object that has otherwise left the stage is lost, with the
     // events above. Callers check before they use focus.
