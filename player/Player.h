@@ -43,6 +43,8 @@ public:
     // upper-case ASCII), with the character the key types (0: none).
     void keyDown(uint8_t keyCode, uint16_t ascii = 0);
     void keyUp(uint8_t keyCode = 0, uint16_t ascii = 0);
+    // The player's window lost the keyboard: focus leaves the movie.
+    void focusLost();
     // A character typed: it goes into the focused input text field.
     void textInput(char32_t character);
     // Editing commands for the focused input text field.

@@ -82,6 +82,11 @@ void Player::keyUp(uint8_t keyCode, uint16_t ascii) {
     runActions();
 }
 
+void Player::focusLost() {
+    scripts_->focus().loseFocus();
+    runActions();
+}
+
 namespace {
 
 // The focused field when it takes typing.

@@ -1,4 +1,5 @@
 #include "player/bridge/FocusManager.h"
+#include "player/Player.h"
 #include <algorithm>
 #include <cmath>
 #include "player/bridge/KeyMouseObjects.h"
@@ -37,13 +38,30 @@ void FocusManager::dropRemoved() {
 }
 
 void FocusManager::setFocus(DisplayObject* object) {
-    const bool moved = object != focused();
+    DisplayObject* old = focused();
+    // The roll events are queued ahead of any that the focus events cause.
+    if (object != old) rollOnto(old, object);
     moveFocus(object);
     if (auto* field = dynamic_cast<stage::EditText*>(focused()); field && field == object) {
         field->setSelection(0, field->styledText().size());
         selectionShown_ = true;
     }
-    if (moved) markFocus(object);
+    // Focus events may have moved focus on again.
+    if (object != old && focused() == object) markFocus(object);
+}
+
+void FocusManager::loseFocus() {
+    DisplayObject* old = focused();
+    if (!old) return;
+    rollOnto(old, nullptr);
+    bridge_.player().runScripts();
+    moveFocus(nullptr);
+}
+
+void FocusManager::rollOnto(const DisplayObject* old, DisplayObject* object) {
+    // Text fields take no roll events.
+    if (dynamic_cast<stage::EditText*>(object)) object = nullptr;
+    bridge_.stage().rollByFocus(old, object);
 }
 
 void FocusManager::markFocus(DisplayObject* object) {
@@ -169,6 +187,14 @@ void FocusManager::tab(bool backwards) {
     if (it == order.end()) next = backwards ? order.back() : order.front();
     else if (backwards) next = it == order.begin() ? order.back() : *(it - 1);
     else next = it + 1 == order.end() ? order.front() : *(it + 1);
+    if (next != current) {
+        // The roll events run before the focus events (and may remove next).
+        const uint64_t serial = next->serial();
+        rollOnto(current, next);
+        bridge_.player().runScripts();
+        next = bridge_.stage().find(serial);
+        if (!next) return;
+    }
     setFocus(next);
     markFocus(next);
 }

@@ -39,10 +39,12 @@ public:
     // Focus on an object that has otherwise left the stage is lost, with the
     // events above. Callers check before they use focus.
     void dropRemoved();
-    // Moves focus (nullptr clears it), with the events above. A text field
-    // given focus this way has all its text selected once the events have
-    // run, even when it held focus already.
+    // Moves focus (nullptr clears it), with the events above, and rolls the
+    // new holder over. A text field given focus this way has all its text
+    // selected once the events have run, even when it held focus already.
     void setFocus(stage::DisplayObject* object);
+    // Focus leaves the movie: the holder is rolled out, then told.
+    void loseFocus();
     // Moves focus without selecting (a click places the caret itself).
     void moveFocus(stage::DisplayObject* object);
     // The focused text field while its selection counts (not yet while the
@@ -76,6 +78,9 @@ private:
     // Shows the yellow rectangle around object when it holds focus and its
     // _focusrect allows it (text fields show their caret instead).
     void markFocus(stage::DisplayObject* object);
+    // Focus moving from old to object rolls the pointer's part over: see
+    // Stage::rollByFocus. The events are queued.
+    void rollOnto(const stage::DisplayObject* old, stage::DisplayObject* object);
     void collectTabbable(stage::DisplayObject& object, std::vector<stage::DisplayObject*>& out);
 
     ScriptBridge& bridge_;

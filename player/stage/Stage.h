@@ -63,6 +63,10 @@ public:
     // A character typed: true when a button on stage took it for one of its
     // actions (the character then goes nowhere else).
     bool characterTyped(char32_t character);
+    // Keyboard focus moved from one object onto a button or clip (to), or
+    // onto nothing that rolls: it stands for the pointer, so the object
+    // under it is rolled out and to rolled over.
+    void rollByFocus(const DisplayObject* from, DisplayObject* to);
     // A key pressed and released a button or clip that has keyboard focus.
     void keyboardClick(DisplayObject& target);
     void keyUp(uint8_t keyCode, uint16_t ascii);
@@ -128,6 +132,7 @@ private:
     ViewFit fit_;
     double mouseX_ = -1, mouseY_ = -1;
     bool pressedInside_ = false;
+    bool hoverByFocus_ = false;   // focus, not the pointer, chose the hovered object
     Keyboard keyboard_;
     MouseTest mouseTest_;
     struct Drag {

@@ -157,7 +157,10 @@ void Stage::followDrag() {
 }
 
 bool Stage::mouseMove(double x, double y, bool reportStill) {
-    if (x == mouseX_ && y == mouseY_ && !reportStill) return false;
+    const bool moved = x != mouseX_ || y != mouseY_;
+    if (!moved && !reportStill) return false;
+    // The pointer takes the hovered object back from focus once it moves.
+    if (moved) hoverByFocus_ = false;
     mouseX_ = x;
     mouseY_ = y;
     followDrag();
@@ -169,6 +172,7 @@ bool Stage::mouseMove(double x, double y, bool reportStill) {
 void Stage::updateHover() {
     namespace e = swf::clipEvent;
     namespace b = swf::button;
+    if (hoverByFocus_) return;
     DisplayObject* under = buttonAt(mouseX_, mouseY_);
     if (DisplayObject* pressed = mouseTarget(context_.pressed)) {
         // While pressed, only the pressed target hears about the pointer.
@@ -188,12 +192,26 @@ void Stage::updateHover() {
     if (under) sendPointerEvent(*under, e::RollOver, ButtonObject::State::Over, b::IdleToOverUp);
 }
 
+void Stage::rollByFocus(const DisplayObject* from, DisplayObject* to) {
+    namespace e = swf::clipEvent;
+    namespace b = swf::button;
+    DisplayObject* hovered = mouseTarget(context_.hovered);
+    // Focus leaving for nothing rolls out only what focus rolled over; an
+    // object that the pointer rolled over is rolled out and over again.
+    if ((hovered == to && hoverByFocus_) || (!to && hovered != from) || context_.pressed) return;
+    context_.hovered = to ? to->serial() : 0;
+    hoverByFocus_ = true;
+    if (hovered) sendPointerEvent(*hovered, e::RollOut, ButtonObject::State::Up, b::OverUpToIdle);
+    if (to) sendPointerEvent(*to, e::RollOver, ButtonObject::State::Over, b::IdleToOverUp);
+}
+
 void Stage::mouseDownEvents() {
     keyboard_.mouseButton(true);
     broadcastClipEvent(swf::clipEvent::MouseDown);
 }
 
 void Stage::pressTarget() {
+    hoverByFocus_ = false;
     updateHover();
     if (DisplayObject* hovered = mouseTarget(context_.hovered)) {
         context_.pressed = hovered->serial();

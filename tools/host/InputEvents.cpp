@@ -210,7 +210,7 @@ std::optional<std::vector<InputEvent>> parseInputEvents(const std::string& text,
         {"MouseUp", InputEvent::Type::MouseUp}, {"KeyDown", InputEvent::Type::KeyDown},
         {"KeyUp", InputEvent::Type::KeyUp}, {"TextInput", InputEvent::Type::TextInput},
         {"TextControl", InputEvent::Type::TextControl}, {"SetClipboardText", InputEvent::Type::SetClipboardText},
-        {"Wait", InputEvent::Type::Wait}};
+        {"FocusLost", InputEvent::Type::FocusLost}, {"Wait", InputEvent::Type::Wait}};
     std::vector<InputEvent> events;
     for (const Json& item : root.items) {
         const Json* type = item.field("type");

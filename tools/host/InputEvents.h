@@ -9,7 +9,9 @@
 namespace tesmar::host {
 
 struct InputEvent {
-    enum class Type { MouseMove, MouseDown, MouseUp, KeyDown, KeyUp, TextInput, TextControl, SetClipboardText, Wait, Other };
+    enum class Type {
+        MouseMove, MouseDown, MouseUp, KeyDown, KeyUp, TextInput, TextControl, SetClipboardText, FocusLost, Wait, Other
+    };
     Type type = Type::Other;
     double x = 0, y = 0;   // stage pixels, for mouse events
     bool buttonUnheard = false;   // MouseMove standing for a button the player does not hear

@@ -24,6 +24,7 @@ void inject(Player& player, const InputEvent& event) {
         break;
     case InputEvent::Type::TextControl: player.textCommand(event.command); break;
     case InputEvent::Type::SetClipboardText: player.setClipboard(event.text); break;
+    case InputEvent::Type::FocusLost: player.focusLost(); break;
     default: break;
     }
 }
