@@ -34,13 +34,17 @@ public:
     void tick();
     // Input runs the scripts it triggers (button actions, mouse and key
     // events) at once.
-    void mouseMove(double x, double y);
+    // A move to where the pointer already is reports nothing unless the
+    // host saw the pointer move (hosts report a position with each press).
+    void mouseMove(double x, double y, bool reportStill = false);
     void mouseDown();
     void mouseUp();
     // Virtual-key codes as movies see them (letters and digits are their
     // upper-case ASCII), with the character the key types (0: none).
     void keyDown(uint8_t keyCode, uint16_t ascii = 0);
     void keyUp(uint8_t keyCode = 0, uint16_t ascii = 0);
+    // The player's window lost the keyboard: focus leaves the movie.
+    void focusLost();
     // A character typed: it goes into the focused input text field.
     void textInput(char32_t character);
     // Editing commands for the focused input text field.

@@ -11,8 +11,8 @@
 
 namespace tesmar {
 
-void Player::mouseMove(double x, double y) {
-    if (!stage_.mouseMove(x, y)) return;
+void Player::mouseMove(double x, double y, bool reportStill) {
+    if (!stage_.mouseMove(x, y, reportStill)) return;
     scripts_->focus().mouseUsed(bridge::FocusManager::MouseUse::Move);
     runActions();
     bridge::broadcastToListeners(*scripts_, "Mouse", "onMouseMove");
@@ -25,6 +25,7 @@ void Player::mouseDown() {
     // A click focuses the text field under it, or nothing; the caret goes
     // to the end of the field's text.
     bridge::FocusManager& focus = scripts_->focus();
+    focus.dropRemoved();
     focus.mouseUsed(bridge::FocusManager::MouseUse::Press);
     auto* clicked = dynamic_cast<stage::EditText*>(stage_.textFieldAt(stage_.mouseX(), stage_.mouseY()));
     focus.moveFocus(clicked);
@@ -44,22 +45,45 @@ void Player::mouseUp() {
     runActions();
 }
 
+namespace {
+
+// The focused button or clip while it hears keys through its own methods
+// (text fields have none).
+stage::DisplayObject* keyTarget(bridge::ScriptBridge& scripts) {
+    if (!scripts.focus().keysReachFocus()) return nullptr;
+    stage::DisplayObject* focused = scripts.focus().focused();
+    return dynamic_cast<stage::EditText*>(focused) ? nullptr : focused;
+}
+
+} // namespace
+
 void Player::keyDown(uint8_t keyCode, uint16_t ascii) {
-    stage_.keyDown(keyCode, ascii);
     bridge::FocusManager& focus = scripts_->focus();
-    if (stage::DisplayObject* focused = focus.focused()) bridge::callObjectMethod(*scripts_, *focused, "onKeyDown");
+    focus.dropRemoved();
+    const bool takenByButton = stage_.keyDown(keyCode, ascii);
+    if (stage::DisplayObject* target = keyTarget(*scripts_)) bridge::callObjectMethod(*scripts_, *target, "onKeyDown");
     bridge::broadcastToListeners(*scripts_, "Key", "onKeyDown");
     runActions();
-    // Tab moves focus once everyone has heard the key.
+    // Once everyone has heard the key, unless a button's key action took
+    // it: Tab moves focus, and Enter or Space clicks the focused button or
+    // clip while focus is marked with the yellow rectangle.
+    if (takenByButton) return;
     if (keyCode == stage::keys::Tab) focus.tab(stage_.keyboard().isDown(stage::keys::Shift));
+    const bool clickKey = keyCode == stage::keys::Enter || keyCode == stage::keys::Space;
+    stage::DisplayObject* target = keyTarget(*scripts_);
+    if (clickKey && target && focus.showsFocusRect(*target)) stage_.keyboardClick(*target);
     runActions();
 }
 
 void Player::keyUp(uint8_t keyCode, uint16_t ascii) {
     stage_.keyUp(keyCode, ascii);
-    if (stage::DisplayObject* focused = scripts_->focus().focused())
-        bridge::callObjectMethod(*scripts_, *focused, "onKeyUp");
+    if (stage::DisplayObject* target = keyTarget(*scripts_)) bridge::callObjectMethod(*scripts_, *target, "onKeyUp");
     bridge::broadcastToListeners(*scripts_, "Key", "onKeyUp");
+    runActions();
+}
+
+void Player::focusLost() {
+    scripts_->focus().loseFocus();
     runActions();
 }
 
@@ -74,6 +98,10 @@ stage::EditText* typingField(bridge::ScriptBridge& scripts) {
 } // namespace
 
 void Player::textInput(char32_t character) {
+    if (stage_.characterTyped(character)) {
+        runActions();
+        return;
+    }
     stage::EditText* field = typingField(*scripts_);
     if (!field || character > 0x10FFFF) return;
     // Enter starts a paragraph in a multiline field; other control

@@ -43,12 +43,14 @@ stage::DisplayObject* duplicateClip(ScriptBridge&, stage::DisplayObject& source,
     return addScriptChild(*parent, std::move(copy), name, depth);
 }
 
-void removeClip(stage::DisplayObject& object) {
-    stage::MovieClip* parent = object.parent();
+bool removable(const stage::DisplayObject& object) {
     const int depth = scriptDepth(object);
     // Clips at the very top of the depths stay.
-    if (!parent || depth < 0 || depth >= kFirstFixedScriptDepth) return;
-    parent->unloadChild(object.depth());
+    return object.parent() && depth >= 0 && depth < kFirstFixedScriptDepth;
+}
+
+void removeClip(stage::DisplayObject& object) {
+    if (removable(object)) object.parent()->unloadChild(object.depth());
 }
 
 std::unique_ptr<stage::MovieClip> makeEmptyClip(stage::DisplayObject& near) {

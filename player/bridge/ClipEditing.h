@@ -24,6 +24,7 @@ inline int listDepth(double depth) { return int(depth) + kScriptDepthOffset; }
 stage::DisplayObject* duplicateClip(ScriptBridge& bridge, stage::DisplayObject& source, const std::string& name,
                                     int depth);
 // removeMovieClip: only objects at script depths go.
+bool removable(const stage::DisplayObject& object);
 void removeClip(stage::DisplayObject& object);
 // Puts a new object made by a script into parent at a script depth.
 stage::DisplayObject* addScriptChild(stage::MovieClip& parent, std::unique_ptr<stage::DisplayObject> object,

@@ -138,6 +138,8 @@ bool StageClip::setProperty(script::VM& vm, const std::string& key, const script
         return true;
     }
     if (key == "_visible") {
+        // Hidden objects keep no focus.
+        if (!vm.toBoolean(value)) bridge_.focus().leaving(*self);
         self->setVisible(vm.toBoolean(value));
         return true;
     }

@@ -1,8 +1,10 @@
 #include "player/bridge/FocusManager.h"
+#include "player/Player.h"
 #include <algorithm>
 #include <cmath>
 #include "player/bridge/KeyMouseObjects.h"
 #include "player/bridge/ScriptBridge.h"
+#include "player/bridge/StageClip.h"
 #include "player/script/VM.h"
 #include "player/stage/EditText.h"
 
@@ -14,24 +16,63 @@ DisplayObject* FocusManager::focused() const { return focused_ ? bridge_.stage()
 
 bool FocusManager::focusable(const DisplayObject& object) {
     if (object.kind() == DisplayObject::Kind::Button || dynamic_cast<const stage::EditText*>(&object)) return true;
-    if (object.kind() != DisplayObject::Kind::Clip) return false;
+    // A level's root never takes focus.
+    if (object.kind() != DisplayObject::Kind::Clip || !object.parent()) return false;
     if (hasPointerHandler(bridge_, object)) return true;
     const script::Value enabled = objectProperty(bridge_, object, "focusEnabled");
     return bridge_.vm() && bridge_.vm()->toBoolean(enabled);
 }
 
+void FocusManager::leaving(const DisplayObject& object) {
+    for (const DisplayObject* o = focused(); o; o = o->parent())
+        if (o == &object) return moveFocus(nullptr);
+}
+
+void FocusManager::dropRemoved() {
+    if (!focused_ || focused()) return;
+    StageClip* old = bridge_.knownObject(focused_);
+    focused_ = 0;
+    selectionShown_ = highlight_ = false;
+    const script::Value oldValue = old ? script::Value(static_cast<script::Object*>(old)) : script::Value::null();
+    broadcastToListeners(bridge_, "Selection", "onSetFocus", {oldValue, script::Value::null()});
+}
+
 void FocusManager::setFocus(DisplayObject* object) {
+    DisplayObject* old = focused();
+    // The roll events are queued ahead of any that the focus events cause.
+    if (object != old) rollOnto(old, object);
     moveFocus(object);
     if (auto* field = dynamic_cast<stage::EditText*>(focused()); field && field == object) {
         field->setSelection(0, field->styledText().size());
         selectionShown_ = true;
     }
+    // Focus events may have moved focus on again.
+    if (object != old && focused() == object) markFocus(object);
+}
+
+void FocusManager::loseFocus() {
+    DisplayObject* old = focused();
+    if (!old) return;
+    rollOnto(old, nullptr);
+    bridge_.player().runScripts();
+    moveFocus(nullptr);
+}
+
+void FocusManager::rollOnto(const DisplayObject* old, DisplayObject* object) {
+    // Text fields take no roll events.
+    if (dynamic_cast<stage::EditText*>(object)) object = nullptr;
+    bridge_.stage().rollByFocus(old, object);
+}
+
+void FocusManager::markFocus(DisplayObject* object) {
+    highlight_ = object && focused() == object && !dynamic_cast<stage::EditText*>(object) && showsFocusRect(*object);
 }
 
 void FocusManager::moveFocus(DisplayObject* object) {
     DisplayObject* old = focused();
     if (object == old) return;
     focused_ = object ? object->serial() : 0;
+    keysReachFocus_ = true;
     // A field that loses focus loses its selection.
     selectionShown_ = false;
     if (auto* field = dynamic_cast<stage::EditText*>(old)) field->setSelection(0, 0);
@@ -73,8 +114,8 @@ bool FocusManager::showsFocusRect(const DisplayObject& object) const {
 }
 
 void FocusManager::mouseUsed(MouseUse use) {
-    const DisplayObject* object = highlighted();
-    if (object && (use == MouseUse::Press || object->loadedMovie().version() <= 8)) highlight_ = false;
+    const DisplayObject* object = focused();
+    if (object && (use == MouseUse::Press || object->loadedMovie().version() <= 8)) highlight_ = keysReachFocus_ = false;
 }
 
 namespace {
@@ -146,8 +187,16 @@ void FocusManager::tab(bool backwards) {
     if (it == order.end()) next = backwards ? order.back() : order.front();
     else if (backwards) next = it == order.begin() ? order.back() : *(it - 1);
     else next = it + 1 == order.end() ? order.front() : *(it + 1);
+    if (next != current) {
+        // The roll events run before the focus events (and may remove next).
+        const uint64_t serial = next->serial();
+        rollOnto(current, next);
+        bridge_.player().runScripts();
+        next = bridge_.stage().find(serial);
+        if (!next) return;
+    }
     setFocus(next);
-    highlight_ = focused() == next && !dynamic_cast<stage::EditText*>(next) && showsFocusRect(*next);
+    markFocus(next);
 }
 
 } // namespace tesmar::bridge

@@ -32,8 +32,6 @@ const char* eventMethodName(uint32_t clipEvent) {
     case e::MouseMove: return "onMouseMove";
     case e::MouseDown: return "onMouseDown";
     case e::MouseUp: return "onMouseUp";
-    case e::KeyDown: return "onKeyDown";
-    case e::KeyUp: return "onKeyUp";
     case e::Data: return "onData";
     case e::Press: return "onPress";
     case e::Release: return "onRelease";

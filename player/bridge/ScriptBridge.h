@@ -48,6 +48,12 @@ public:
     // The script object of a display object (made on first use).
     StageClip* objectFor(stage::DisplayObject* object);
     StageClip* objectFor(uint64_t serial) { return objectFor(stage_.find(serial)); }
+    // The script object that stood for an object, also after the object has
+    // gone (until the next collection); nullptr when there is none.
+    StageClip* knownObject(uint64_t serial) const {
+        auto it = clips_.find(serial);
+        return it == clips_.end() ? nullptr : it->second;
+    }
 
     // ScriptHost.
     script::ClipObject* level(int number) override;
@@ -80,6 +86,7 @@ private:
 };
 
 // The method a clip event calls on a clip ("onEnterFrame"), or nullptr.
+// Key methods are no clip events: only the focused object hears them.
 const char* eventMethodName(uint32_t clipEvent);
 
 // The bridge behind a native method: the host of every bridged script machine.

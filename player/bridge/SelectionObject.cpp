@@ -27,6 +27,7 @@ stage::DisplayObject* objectArg(CallContext& c, const Value& v) {
 }
 
 Value getFocus(CallContext& c) {
+    bridgeOf(c).focus().dropRemoved();
     stage::DisplayObject* object = bridgeOf(c).focus().focused();
     StageClip* clip = bridgeOf(c).objectFor(object);
     return clip ? Value(clip->targetPath()) : Value::null();
@@ -34,6 +35,7 @@ Value getFocus(CallContext& c) {
 
 Value setFocus(CallContext& c) {
     FocusManager& focus = bridgeOf(c).focus();
+    focus.dropRemoved();
     if (c.arg(0).isNullish()) {
         focus.setFocus(nullptr);
         return Value(true);

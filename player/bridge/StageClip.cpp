@@ -125,7 +125,10 @@ void StageClip::duplicate(const std::string& name, int depth) {
 }
 
 void StageClip::removeSelf() {
-    if (stage::DisplayObject* self = object()) removeClip(*self);
+    stage::DisplayObject* self = object();
+    if (!self || !removable(*self)) return;
+    bridge_.focus().leaving(*self);
+    removeClip(*self);
 }
 
 void StageClip::startDrag(bool lockCenter, std::optional<std::array<double, 4>> bounds) {

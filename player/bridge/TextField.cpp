@@ -48,7 +48,9 @@ Value createTextField(CallContext& c) {
 
 Value removeTextField(CallContext& c) {
     stage::EditText* field = editTextOf(c.vm, c.thisObject);
-    if (field) removeClip(*field);
+    if (!field || !removable(*field)) return Value();
+    bridgeOf(c).focus().leaving(*field);
+    removeClip(*field);
     return Value();
 }
 

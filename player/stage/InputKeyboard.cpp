@@ -3,12 +3,8 @@
 namespace tesmar::stage {
 
 void Keyboard::press(uint8_t code, uint16_t ascii) {
-    // A lock key toggles when it goes down, not while it repeats.
-    if (!down_[code]) {
-        if (code == keys::CapsLock) capsLock_ = !capsLock_;
-        if (code == keys::NumLock) numLock_ = !numLock_;
-        if (code == keys::ScrollLock) scrollLock_ = !scrollLock_;
-    }
+    // A key toggles when it goes down, not while it repeats.
+    if (!down_[code]) toggled_[code] = !toggled_[code];
     down_[code] = true;
     lastCode_ = code;
     lastAscii_ = ascii;
@@ -20,13 +16,9 @@ void Keyboard::release(uint8_t code, uint16_t ascii) {
     lastAscii_ = ascii;
 }
 
-bool Keyboard::isToggled(int code) const {
-    switch (code) {
-    case keys::CapsLock: return capsLock_;
-    case keys::NumLock: return numLock_;
-    case keys::ScrollLock: return scrollLock_;
-    default: return false;
-    }
+void Keyboard::mouseButton(bool down) {
+    if (down && !down_[keys::MouseButton]) toggled_[keys::MouseButton] = !toggled_[keys::MouseButton];
+    down_[keys::MouseButton] = down;
 }
 
 uint16_t buttonKeyCode(uint8_t code, uint16_t ascii) {

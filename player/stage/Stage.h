@@ -48,8 +48,9 @@ public:
     void setQuality(render::Quality quality) { quality_ = quality; context_.changed(); }
 
     // Pointer input in view pixels. A pointer that did not move sends no
-    // event (hosts report a position with each press and release): false.
-    bool mouseMove(double x, double y);
+    // event (hosts report a position with each press and release) unless
+    // reportStill: false.
+    bool mouseMove(double x, double y, bool reportStill = false);
     // A press is two steps, between which focus may move: every clip's
     // mouse-down event, then the press of the target under the pointer.
     void mouseDown() { mouseDownEvents(); pressTarget(); }
@@ -57,7 +58,17 @@ public:
     void pressTarget();
     void mouseUp();
     // A key by virtual-key code, with the character it types (0: none).
-    void keyDown(uint8_t keyCode, uint16_t ascii);
+    // True when a button on stage took the key for one of its actions.
+    bool keyDown(uint8_t keyCode, uint16_t ascii);
+    // A character typed: true when a button on stage took it for one of its
+    // actions (the character then goes nowhere else).
+    bool characterTyped(char32_t character);
+    // Keyboard focus moved from one object onto a button or clip (to), or
+    // onto nothing that rolls: it stands for the pointer, so the object
+    // under it is rolled out and to rolled over.
+    void rollByFocus(const DisplayObject* from, DisplayObject* to);
+    // A key pressed and released a button or clip that has keyboard focus.
+    void keyboardClick(DisplayObject& target);
     void keyUp(uint8_t keyCode, uint16_t ascii);
     const Keyboard& keyboard() const { return keyboard_; }
     // Which clips take pointer events (scripts decide: handlers, `enabled`).
@@ -68,7 +79,7 @@ public:
     void setUnloadTest(Context::ObjectTest test) { context_.unloadTest = std::move(test); }
     // The button or clip under a view point that takes pointer events, if any.
     DisplayObject* buttonAt(double x, double y) const;
-    // The topmost text field under a view point that a click focuses.
+    // The topmost selectable text field under a view point: a click focuses it.
     DisplayObject* textFieldAt(double x, double y) const;
     // The pointer in view pixels.
     double mouseX() const { return mouseX_; }
@@ -107,6 +118,7 @@ private:
     DisplayObject* mouseTarget(uint64_t serial) const;
     DisplayObject* findMouseTarget(const MovieClip& clip, Point local) const;
     bool takesMouse(const DisplayObject& object) const;
+    bool pressBoundButton(uint16_t buttonKeyCode);
     void broadcastClipEvent(uint32_t event);
     void followDrag();
     template <class Visit> void forEachClip(Visit visit) const;
@@ -122,6 +134,7 @@ private:
     ViewFit fit_;
     double mouseX_ = -1, mouseY_ = -1;
     bool pressedInside_ = false;
+    bool hoverByFocus_ = false;   // focus, not the pointer, chose the hovered object
     Keyboard keyboard_;
     MouseTest mouseTest_;
     struct Drag {

@@ -55,7 +55,7 @@ DisplayObject* findTextField(const MovieClip& clip, Point local) {
         if (!child.visible() || child.clipDepth() > 0) continue;
         const Point inner = child.matrix().inverse().apply(local);
         if (auto* text = dynamic_cast<EditText*>(&child)) {
-            if ((text->editable || text->selectable) && text->hitTest(inner)) return text;
+            if (text->selectable && text->hitTest(inner)) return text;
         } else if (auto* sub = dynamic_cast<MovieClip*>(&child)) {
             if (DisplayObject* found = findTextField(*sub, inner)) return found;
         }
@@ -156,8 +156,11 @@ void Stage::followDrag() {
     object->setMatrix(m);
 }
 
-bool Stage::mouseMove(double x, double y) {
-    if (x == mouseX_ && y == mouseY_) return false;
+bool Stage::mouseMove(double x, double y, bool reportStill) {
+    const bool moved = x != mouseX_ || y != mouseY_;
+    if (!moved && !reportStill) return false;
+    // The pointer takes the hovered object back from focus once it moves.
+    if (moved) hoverByFocus_ = false;
     mouseX_ = x;
     mouseY_ = y;
     followDrag();
@@ -169,6 +172,7 @@ bool Stage::mouseMove(double x, double y) {
 void Stage::updateHover() {
     namespace e = swf::clipEvent;
     namespace b = swf::button;
+    if (hoverByFocus_) return;
     DisplayObject* under = buttonAt(mouseX_, mouseY_);
     if (DisplayObject* pressed = mouseTarget(context_.pressed)) {
         // While pressed, only the pressed target hears about the pointer.
@@ -188,9 +192,26 @@ void Stage::updateHover() {
     if (under) sendPointerEvent(*under, e::RollOver, ButtonObject::State::Over, b::IdleToOverUp);
 }
 
-void Stage::mouseDownEvents() { broadcastClipEvent(swf::clipEvent::MouseDown); }
+void Stage::rollByFocus(const DisplayObject* from, DisplayObject* to) {
+    namespace e = swf::clipEvent;
+    namespace b = swf::button;
+    DisplayObject* hovered = mouseTarget(context_.hovered);
+    // Focus leaving for nothing rolls out only what focus rolled over; an
+    // object that the pointer rolled over is rolled out and over again.
+    if ((hovered == to && hoverByFocus_) || (!to && hovered != from) || context_.pressed) return;
+    context_.hovered = to ? to->serial() : 0;
+    hoverByFocus_ = true;
+    if (hovered) sendPointerEvent(*hovered, e::RollOut, ButtonObject::State::Up, b::OverUpToIdle);
+    if (to) sendPointerEvent(*to, e::RollOver, ButtonObject::State::Over, b::IdleToOverUp);
+}
+
+void Stage::mouseDownEvents() {
+    keyboard_.mouseButton(true);
+    broadcastClipEvent(swf::clipEvent::MouseDown);
+}
 
 void Stage::pressTarget() {
+    hoverByFocus_ = false;
     updateHover();
     if (DisplayObject* hovered = mouseTarget(context_.hovered)) {
         context_.pressed = hovered->serial();
@@ -200,6 +221,7 @@ void Stage::pressTarget() {
 }
 
 void Stage::mouseUp() {
+    keyboard_.mouseButton(false);
     broadcastClipEvent(swf::clipEvent::MouseUp);
     DisplayObject* pressed = mouseTarget(context_.pressed);
     context_.pressed = 0;
@@ -214,14 +236,44 @@ void Stage::mouseUp() {
     updateHover();
 }
 
-void Stage::keyDown(uint8_t keyCode, uint16_t ascii) {
-    keyboard_.press(keyCode, ascii);
-    // Every button on stage that binds the key.
-    if (const uint16_t code = buttonKeyCode(keyCode, ascii)) {
-        for (uint64_t serial : executionOrder())
-            if (auto* button = dynamic_cast<ButtonObject*>(find(serial))) button->keyPressed(code);
+namespace {
+
+bool shownOnStage(const DisplayObject& object) {
+    for (const DisplayObject* o = &object; o; o = o->parent())
+        if (!o->visible()) return false;
+    return true;
+}
+
+} // namespace
+
+bool Stage::pressBoundButton(uint16_t code) {
+    // The first shown button that binds the key takes it.
+    if (code == 0) return false;
+    for (uint64_t serial : executionOrder()) {
+        auto* button = dynamic_cast<ButtonObject*>(find(serial));
+        if (button && shownOnStage(*button) && button->keyPressed(code)) return true;
     }
+    return false;
+}
+
+bool Stage::keyDown(uint8_t keyCode, uint16_t ascii) {
+    keyboard_.press(keyCode, ascii);
+    // Keys that type a character reach buttons through the character typed.
+    const uint16_t code = buttonKeyCode(keyCode, ascii);
+    const bool taken = code <= ' ' && pressBoundButton(code);
     broadcastClipEvent(swf::clipEvent::KeyDown);
+    return taken;
+}
+
+bool Stage::characterTyped(char32_t character) {
+    return character > ' ' && character < 0x80 && pressBoundButton(uint16_t(character));
+}
+
+void Stage::keyboardClick(DisplayObject& target) {
+    const bool hovered = context_.hovered == target.serial();
+    sendPointerEvent(target, swf::clipEvent::Press, ButtonObject::State::Down, swf::button::OverUpToOverDown);
+    sendPointerEvent(target, swf::clipEvent::Release, hovered ? ButtonObject::State::Over : ButtonObject::State::Up,
+                     swf::button::OverDownToOverUp);
 }
 
 void Stage::keyUp(uint8_t keyCode, uint16_t ascii) {

@@ -210,7 +210,7 @@ std::optional<std::vector<InputEvent>> parseInputEvents(const std::string& text,
         {"MouseUp", InputEvent::Type::MouseUp}, {"KeyDown", InputEvent::Type::KeyDown},
         {"KeyUp", InputEvent::Type::KeyUp}, {"TextInput", InputEvent::Type::TextInput},
         {"TextControl", InputEvent::Type::TextControl}, {"SetClipboardText", InputEvent::Type::SetClipboardText},
-        {"Wait", InputEvent::Type::Wait}};
+        {"FocusLost", InputEvent::Type::FocusLost}, {"Wait", InputEvent::Type::Wait}};
     std::vector<InputEvent> events;
     for (const Json& item : root.items) {
         const Json* type = item.field("type");
@@ -230,8 +230,10 @@ std::optional<std::vector<InputEvent>> parseInputEvents(const std::string& text,
         // The player hears nothing of the middle button; the pointer still moves.
         const Json* button = item.field("btn");
         if (button && button->text == "Middle" &&
-            (event.type == InputEvent::Type::MouseDown || event.type == InputEvent::Type::MouseUp))
+            (event.type == InputEvent::Type::MouseDown || event.type == InputEvent::Type::MouseUp)) {
             event.type = InputEvent::Type::MouseMove;
+            event.buttonUnheard = true;
+        }
         if (event.type == InputEvent::Type::TextControl) {
             const auto command = textCommandOf(item.field("code"));
             if (command) event.command = *command;

@@ -9,9 +9,12 @@
 namespace tesmar::host {
 
 struct InputEvent {
-    enum class Type { MouseMove, MouseDown, MouseUp, KeyDown, KeyUp, TextInput, TextControl, SetClipboardText, Wait, Other };
+    enum class Type {
+        MouseMove, MouseDown, MouseUp, KeyDown, KeyUp, TextInput, TextControl, SetClipboardText, FocusLost, Wait, Other
+    };
     Type type = Type::Other;
     double x = 0, y = 0;   // stage pixels, for mouse events
+    bool buttonUnheard = false;   // MouseMove standing for a button the player does not hear
     int keyCode = 0;       // key events: the virtual-key code, 0 for a key we do not know
     int ascii = 0;         // key events: the character the key types
     char32_t codepoint = 0; // TextInput: the character typed

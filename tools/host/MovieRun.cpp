@@ -9,7 +9,8 @@ namespace {
 
 void inject(Player& player, const InputEvent& event) {
     switch (event.type) {
-    case InputEvent::Type::MouseMove: player.mouseMove(event.x, event.y); break;
+    // A move event is a move even where the pointer already is.
+    case InputEvent::Type::MouseMove: player.mouseMove(event.x, event.y, !event.buttonUnheard); break;
     case InputEvent::Type::MouseDown: player.mouseMove(event.x, event.y); player.mouseDown(); break;
     case InputEvent::Type::MouseUp: player.mouseMove(event.x, event.y); player.mouseUp(); break;
     case InputEvent::Type::KeyDown:
@@ -23,6 +24,7 @@ void inject(Player& player, const InputEvent& event) {
         break;
     case InputEvent::Type::TextControl: player.textCommand(event.command); break;
     case InputEvent::Type::SetClipboardText: player.setClipboard(event.text); break;
+    case InputEvent::Type::FocusLost: player.focusLost(); break;
     default: break;
     }
 }

@@ -21,7 +21,7 @@ TEST(Keyboard, HeldKeysAndTheLastKeyFollowPressAndRelease) {
     EXPECT_FALSE(k.isDown(256));
 }
 
-TEST(Keyboard, LockKeysToggleOnPressButNotOnRepeat) {
+TEST(Keyboard, KeysToggleOnPressButNotOnRepeat) {
     Keyboard k;
     EXPECT_FALSE(k.isToggled(keys::CapsLock));
     k.press(keys::CapsLock, 0);
@@ -31,9 +31,16 @@ TEST(Keyboard, LockKeysToggleOnPressButNotOnRepeat) {
     EXPECT_TRUE(k.isToggled(keys::CapsLock));
     k.press(keys::CapsLock, 0);
     EXPECT_FALSE(k.isToggled(keys::CapsLock));
-    // Other keys never toggle.
+    // Any key toggles, and so does the mouse button, which leaves the last key alone.
     k.press('A', 'a');
-    EXPECT_FALSE(k.isToggled('A'));
+    EXPECT_TRUE(k.isToggled('A'));
+    k.mouseButton(true);
+    EXPECT_TRUE(k.isDown(keys::MouseButton));
+    EXPECT_TRUE(k.isToggled(keys::MouseButton));
+    EXPECT_EQ(k.lastCode(), 'A');
+    k.mouseButton(false);
+    k.mouseButton(true);
+    EXPECT_FALSE(k.isToggled(keys::MouseButton));
 }
 
 TEST(ButtonKeyCodes, KeysWithoutCharactersHaveTheirOwnCodesOthersTheirCharacter) {
